@@ -1,0 +1,11 @@
+set(CMAKE_C_COMPILER ${VIGIL_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VIGIL_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${VIGIL_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VIGIL_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Static runtime: the binaries must not need libstdc++-6.dll, libgcc_s or libwinpthread beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
