@@ -32,7 +32,13 @@ if [ -z "${DISPLAY:-}" ]; then
     headless=1
 fi
 
-(cd "$(dirname "$exe")" && exec "$root/tools/wine-run.sh" "$exe") &
+if [ -n "${headless:-}" ]; then
+    # Xvfb has no window manager: Wine's own virtual desktop draws the frames and the
+    # notification area.
+    (cd "$(dirname "$exe")" && exec "$root/tools/wine-run.sh" explorer /desktop=Vigil,800x520 "$exe") &
+else
+    (cd "$(dirname "$exe")" && exec "$root/tools/wine-run.sh" "$exe") &
+fi
 pids+=($!)
 
 if [ -n "${headless:-}" ]; then
@@ -40,8 +46,10 @@ if [ -n "${headless:-}" ]; then
     # Wait for the main window, then until it is painted (a mapped window can still be blank).
     saved=""
     for _ in $(seq 120); do
-        if xwininfo -root -tree 2>/dev/null | grep -q '"Vigil - Tessaly Ltd"'; then
-            import -window root "$shot" 2>/dev/null || true
+        window=$(xwininfo -root -tree 2>/dev/null | awk '/"Vigil - Wine desktop"/ { print $1; exit }')
+        if [ -n "$window" ]; then
+            sleep 1
+            import -window "$window" "$shot" 2>/dev/null || true
             spread=$(convert "$shot" -format '%[fx:standard_deviation]' info: 2>/dev/null || echo 0)
             if awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }'; then saved=1; break; fi
         fi

@@ -9,11 +9,11 @@ tools/install-deps.sh || exit 1
 jobs=$(nproc)
 
 build() {
-    cmake --preset "$1" >"build-$1.log" 2>&1 && cmake --build --preset "$1" -j"$jobs" >>"build-$1.log" 2>&1
+    cmake --preset "$1" >"build/build-$1.log" 2>&1 && cmake --build --preset "$1" -j"$jobs" >>"build/build-$1.log" 2>&1
     local rc=$?
     if [ $rc -ne 0 ]; then
-        tail -n 60 "build-$1.log"
-        echo "build of preset $1 failed (full log: build-$1.log)"
+        tail -n 60 "build/build-$1.log"
+        echo "build of preset $1 failed (full log: build/build-$1.log)"
     fi
     return $rc
 }
@@ -21,7 +21,7 @@ mkdir -p build
 for preset in host win64 win32; do
     build "$preset" || exit 1
 done
-rm -f build-*.log
+
 
 status=0
 summaries=()

@@ -19,7 +19,11 @@ static std::string FromEnv(const char* name) {
     return value ? WindowsPath(value) : std::string();
 }
 
-std::string BinaryDir() { return FromEnv("VIGIL_BINARY_DIR"); }
-std::string SourceDir() { return FromEnv("VIGIL_SOURCE_DIR"); }
+std::string BinaryDir() {
+    return FromEnv("VIGIL_BINARY_DIR");
+}
+std::string SourceDir() {
+    return FromEnv("VIGIL_SOURCE_DIR");
+}
 
 } // namespace testenv

@@ -22,7 +22,7 @@ public:
     }
 
     Event<> Change;
-    Event<> Replaced;                    // the whole text was set
+    Event<> Replaced;                   // the whole text was set
     Event<const std::string&> Appended; // text was added at the end
 
 private:

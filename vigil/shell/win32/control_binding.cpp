@@ -47,7 +47,7 @@ void ControlBinding::BindForm(HWND hwnd, forms::Form& form) {
         bool shown = IsWindowVisible(hwnd) != FALSE;
         if (form.Visible() && !shown)
             ShowWindow(hwnd, form.State() == forms::WindowState::Minimized ? SW_SHOWMINIMIZED
-                                                                            : SW_SHOWNORMAL);
+                                                                           : SW_SHOWNORMAL);
         else if (!form.Visible() && shown)
             ShowWindow(hwnd, SW_HIDE);
         EnableWindow(hwnd, form.Enabled());

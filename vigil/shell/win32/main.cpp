@@ -10,7 +10,8 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES |
-                                              ICC_TAB_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+                                              ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
+                                              ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 
     vigil::forms::Windows windows;
