@@ -48,6 +48,7 @@ function(vigil_windows_binary target)
     if(NOT WIN32)
         return()
     endif()
-    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++
+        $<$<CONFIG:Release>:-s>) # the release binaries ship without symbols
     set_target_properties(${target} PROPERTIES PREFIX "")
 endfunction()
