@@ -105,6 +105,8 @@ void SiteList::SetColumnWidths() {
     view.SetColumnWidth(2, kStatusColumnWidth);
 }
 
-void SiteList::WriteCount() { windows_.form1.webCount.SetText(std::to_string(Count())); }
+void SiteList::WriteCount() {
+    windows_.form1.webCount.SetText(std::to_string(Count()));
+}
 
 } // namespace vigil::engine
