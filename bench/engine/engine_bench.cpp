@@ -14,8 +14,8 @@
 #endif
 
 #include <algorithm>
-#include <chrono>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -55,7 +55,9 @@ public:
     }
 };
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 // Best of a few runs, so a busy machine disturbs the figure less.
 template <typename F> double BestMs(int runs, F&& f) {
@@ -100,8 +102,7 @@ void BenchClassification(const ClockLocale& locale) {
             double lowerMs = BestMs(3, [&] { lower = locale.LowerCase(b.body); });
             std::string site, connection;
             double siteMs = BestMs(3, [&] { site = ClassifyBody(lower, kSiteCheck); });
-            double connMs =
-                BestMs(3, [&] { connection = ClassifyBody(lower, kConnectionCheck); });
+            double connMs = BestMs(3, [&] { connection = ClassifyBody(lower, kConnectionCheck); });
             std::printf("classify %2zu MiB %-9s  lower-case %8.2f ms  site %8.2f ms  "
                         "connection %8.2f ms  (%s / %s)\n",
                         mib, b.name, lowerMs, siteMs, connMs, site.c_str(), connection.c_str());

@@ -54,16 +54,17 @@ FormWindow::~FormWindow() {
 
 HWND FormWindow::AddChild(const char* className, const char* text, DWORD style, int id, int x,
                           int y, int width, int height, DWORD exStyle) {
-    HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y,
-                                 width, height, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
+    HWND child = CreateWindowExA(
+        exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(child, WM_SETFONT,
                  reinterpret_cast<WPARAM>(font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     return child;
 }
 
-void FormWindow::BindForm() { binding_.BindForm(hwnd_, form_); }
+void FormWindow::BindForm() {
+    binding_.BindForm(hwnd_, form_);
+}
 
 LRESULT CALLBACK FormWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {

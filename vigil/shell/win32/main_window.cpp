@@ -20,8 +20,8 @@ MainWindow::MainWindow(forms::Windows& windows, HICON icon, std::function<void()
     auto& s = windows.settings;
     auto& sb = settings_.Binding();
     settings_.AddChild(WC_STATICA, "Dial state:", 0, -1, 10, 14, 90, 20);
-    sb.BindTextBox(settings_.AddChild(WC_EDITA, "", WS_BORDER | ES_AUTOHSCROLL, IDC_DIALSTATE,
-                                      110, 10, 180, 22),
+    sb.BindTextBox(settings_.AddChild(WC_EDITA, "", WS_BORDER | ES_AUTOHSCROLL, IDC_DIALSTATE, 110,
+                                      10, 180, 22),
                    s.dialState);
     settings_.AddChild(WC_STATICA, "Dial-up entry:", 0, -1, 10, 50, 90, 20);
     sb.BindTextBox(settings_.AddChild(WC_EDITA, "", WS_BORDER | ES_AUTOHSCROLL,
@@ -34,11 +34,11 @@ void MainWindow::LayOutDomains(forms::Form1& f) {
     auto& b = main_.Binding();
     const int x = 8, y = 8, w = 260, h = kMainHeight - 16;
     b.BindStatic(main_.AddChild(WC_BUTTONA, "", BS_GROUPBOX, IDC_FRAME1, x, y, w, h), f.Frame1);
-    b.BindListView(main_.AddChild(WC_LISTVIEWA, "",
-                                  WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                                      LVS_SHOWSELALWAYS,
-                                  IDC_LISTVIEW1, x + 10, y + 22, w - 20, h - 116),
-                   f.ListView1);
+    b.BindListView(
+        main_.AddChild(WC_LISTVIEWA, "",
+                       WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                       IDC_LISTVIEW1, x + 10, y + 22, w - 20, h - 116),
+        f.ListView1);
     main_.AddChild(WC_STATICA, "Sites:", 0, IDC_WEBCOUNT_LABEL, x + 10, y + h - 86, 40, 18);
     b.BindTextBox(main_.AddChild(WC_STATICA, "", 0, IDC_WEBCOUNT, x + 52, y + h - 86, 60, 18),
                   f.webCount);
@@ -46,8 +46,8 @@ void MainWindow::LayOutDomains(forms::Form1& f) {
                                  IDC_DOMAINTOADD, x + 10, y + h - 64, w - 20, 22),
                   f.domainToAdd);
     const int buttonWidth = (w - 30) / 2;
-    b.BindButton(main_.AddChild(WC_BUTTONA, "", WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDDOMAIN,
-                                x + 10, y + h - 34, buttonWidth, 26),
+    b.BindButton(main_.AddChild(WC_BUTTONA, "", WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDDOMAIN, x + 10,
+                                y + h - 34, buttonWidth, 26),
                  f.AddDomain);
     b.BindButton(main_.AddChild(WC_BUTTONA, "", WS_TABSTOP | BS_PUSHBUTTON, IDC_COMMAND1,
                                 x + 20 + buttonWidth, y + h - 34, buttonWidth, 26),
