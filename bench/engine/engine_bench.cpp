@@ -11,6 +11,8 @@
 
 #ifdef _WIN32
 #include "vigil/engine/win32/win32_clock_locale.h"
+#include "vigil/forms/windows.h"
+#include "vigil/shell/win32/report_window.h"
 #endif
 
 #include <algorithm>
@@ -110,9 +112,8 @@ void BenchClassification(const ClockLocale& locale) {
     }
 }
 
-void BenchWriteLog(const ClockLocale& locale) {
+void BenchWriteLog(const ClockLocale& locale, forms::RichText& report, const char* what) {
     const int lines = 100000;
-    forms::RichText report("report");
     NullFiles files;
     NoDialogs dialogs;
     ActivityLog log(report, locale, files, dialogs);
@@ -131,8 +132,8 @@ void BenchWriteLog(const ClockLocale& locale) {
         }
     }
     double total = Ms(Clock::now() - start);
-    std::printf("WriteLog x %d: %.2f ms total, %.3f us a line, log %zu bytes\n", lines, total,
-                total * 1000.0 / lines, report.Text().size());
+    std::printf("WriteLog x %d, %s: %.2f ms total, %.3f us a line, log %zu bytes\n", lines, what,
+                total, total * 1000.0 / lines, report.Text().size());
     std::printf("  each tenth (ms):");
     for (double t : tenths)
         std::printf(" %.2f", t);
@@ -144,6 +145,17 @@ void BenchWriteLog(const ClockLocale& locale) {
 int main() {
     BenchLocale locale;
     BenchClassification(locale);
-    BenchWriteLog(locale);
+    {
+        forms::RichText report("report");
+        BenchWriteLog(locale, report, "headless report");
+    }
+#ifdef _WIN32
+    {
+        // The same with the report window's rich edit control bound to the log.
+        forms::frmReport form;
+        shell::ReportWindow window(form, nullptr);
+        BenchWriteLog(locale, form.report, "bound to the rich edit");
+    }
+#endif
     return 0;
 }
