@@ -1,6 +1,7 @@
 #include "vigil/engine/check_results.h"
 
 #include <charconv>
+#include <climits>
 
 namespace vigil::engine {
 
@@ -20,7 +21,11 @@ long long CountOf(const std::string& text) {
 void AddTo(forms::ListBox& list, int position, long long increment) {
     if (position < 0 || position >= list.ListCount())
         return;
-    list.SetList(position, std::to_string(CountOf(list.List(position)) + increment));
+    long long count = 0;
+    // A count never wraps round; at the end of the range it stays there.
+    if (__builtin_add_overflow(CountOf(list.List(position)), increment, &count))
+        count = increment > 0 ? LLONG_MAX : LLONG_MIN;
+    list.SetList(position, std::to_string(count));
 }
 
 } // namespace

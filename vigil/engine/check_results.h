@@ -11,5 +11,6 @@ namespace vigil::engine {
 // an empty count counts as 0. A list that has no entry at the position is left as it is.
 void RecordCheckResult(forms::Form1& form1, const std::string& address, int position,
                        long long upIncrement, long long downIncrement);
+// The increments are 0 or 1 as the check cycle passes them.
 
 } // namespace vigil::engine

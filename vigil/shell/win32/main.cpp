@@ -46,6 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     windows.form1.Inet2.Attach(&connectionTransfer);
     windows.errorsWindow.Inet1.Attach(&errorsTransfer);
     vigil::engine::ActivityLog log(windows.reportWindow.report, clock, files, dialogs);
+    // CheckUrl for the check cycle, which calls it for every site and the connection test.
     vigil::engine::ResponseChecker checker(windows.form1, pump, clock);
 
     windows.form1.Show();
