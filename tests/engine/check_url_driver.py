@@ -21,6 +21,7 @@ def main():
         "VIGIL_SILENT_PORT": str(peers.silent),
         "VIGIL_REFUSED_PORT": str(peers.refused),
         "VIGIL_PROXY_PORT": str(peers.proxy),
+        "VIGIL_TLS_PORT": str(peers.tls),
     })
     try:
         run = subprocess.run([env["VIGIL_WINE_RUN"], exe], env=env, timeout=240,

@@ -6,11 +6,17 @@
 - closer: accepts, reads the request and closes without sending a byte;
 - silent: accepts and never answers (the client's time-out ends the exchange);
 - refused: a port with nobody listening;
+- tls: the origin's pages over TLS, with a certificate for 127.0.0.1 issued by a test root
+  (tls/ca.pem) that no system trusts;
 - proxy: a forwarding proxy that sends every absolute-form request for the host
   vigil-origin.invalid to the origin and notes each request line it saw.
 """
+import os
 import socket
+import ssl
 import threading
+
+TLS_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "tls")
 
 ORIGIN_HOST = "vigil-origin.invalid"
 
@@ -52,6 +58,10 @@ class Peers:
         self.closer = self._serve(self._closer)
         self.silent = self._serve(self._silent)
         self.proxy = self._serve(self._proxy)
+        self._tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        self._tls.load_cert_chain(os.path.join(TLS_DIR, "server.pem"),
+                                  os.path.join(TLS_DIR, "server.key"))
+        self.tls = self._serve(self._tls_origin)
         probe = socket.socket()
         probe.bind(("127.0.0.1", 0))
         self.refused = probe.getsockname()[1]
@@ -97,6 +107,10 @@ class Peers:
         status, body = PAGES.get(path, (404, b"<html>no such page</html>"))
         conn.sendall(b"HTTP/1.0 %d X\r\nContent-Type: text/html\r\nContent-Length: %d\r\n"
                      b"Connection: close\r\n\r\n" % (status, len(body)) + body)
+
+    def _tls_origin(self, conn):
+        with self._tls.wrap_socket(conn, server_side=True) as secure:
+            self._origin(secure)
 
     def _closer(self, conn):
         _read_head(conn)

@@ -20,7 +20,8 @@ struct WinInetTransfer::Job {
     // caller's having given up.
     common::CriticalSection lock;
     HINTERNET session = nullptr;
-    HINTERNET url = nullptr;
+    HINTERNET connection = nullptr;
+    HINTERNET url = nullptr; // the request (or the opened address) the body is read from
     bool abandoned = false;
 
     TransferResult result; // written by the worker before it sets done
@@ -32,11 +33,21 @@ struct WinInetTransfer::Job {
         CloseHandles();
     }
     void CloseHandles() {
-        if (url)
-            InternetCloseHandle(url);
-        if (session)
-            InternetCloseHandle(session);
-        url = session = nullptr;
+        for (HINTERNET* handle : {&url, &connection, &session}) {
+            if (*handle)
+                InternetCloseHandle(*handle);
+            *handle = nullptr;
+        }
+    }
+    // Keeps a new handle for closing; false (and the handle closed) once the caller gave up.
+    bool Keep(HINTERNET Job::*which, HINTERNET handle) {
+        common::CriticalSectionGuard guard(lock);
+        if (abandoned) {
+            InternetCloseHandle(handle);
+            return false;
+        }
+        this->*which = handle;
+        return true;
     }
     // The handle to use next, or null once the caller has given up.
     HINTERNET Live(HINTERNET Job::*which) {
@@ -61,6 +72,96 @@ void SetTimeouts(HINTERNET session, int seconds) {
     InternetSetOptionA(session, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
 }
 
+constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                                INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
+                                INTERNET_FLAG_NO_COOKIES;
+
+std::string Piece(const char* text, DWORD length) {
+    return text ? std::string(text, length) : std::string();
+}
+
+// Sends the request of an HTTP or HTTPS address. When the certificate's revocation status
+// cannot be found out (no list or responder reachable), the request is sent once more
+// without that check, as browsers do; a certificate known to be revoked still fails.
+bool Send(HINTERNET request) {
+    if (HttpSendRequestA(request, nullptr, 0, nullptr, 0))
+        return true;
+    if (GetLastError() != ERROR_INTERNET_SEC_CERT_REV_FAILED)
+        return false;
+    DWORD flags = 0;
+    DWORD size = sizeof flags;
+    if (!InternetQueryOptionA(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, &size))
+        flags = 0;
+    flags |= SECURITY_FLAG_IGNORE_REVOCATION;
+    InternetSetOptionA(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
+    return HttpSendRequestA(request, nullptr, 0, nullptr, 0) != FALSE;
+}
+
+// Opens the address: HTTP and HTTPS through a request of our own, anything else WinINet
+// knows through InternetOpenUrl. Every handle made is kept in the job, which closes it.
+// Returns the handle to read the body from, or null with the error text set.
+HINTERNET OpenAddress(WinInetTransfer::Job& job, HINTERNET session, const std::string& address,
+                      std::string& error) {
+    URL_COMPONENTSA parts{};
+    parts.dwStructSize = sizeof parts;
+    // Non-zero lengths with null pointers: the parts are returned as pointers into address.
+    parts.dwSchemeLength = parts.dwHostNameLength = parts.dwUserNameLength =
+        parts.dwPasswordLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
+    if (!InternetCrackUrlA(address.c_str(), 0, 0, &parts)) {
+        error = ErrorText("InternetCrackUrl", GetLastError());
+        return nullptr;
+    }
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
+        HINTERNET opened = InternetOpenUrlA(session, address.c_str(), nullptr, 0, kRequestFlags, 0);
+        if (!opened) {
+            error = ErrorText("InternetOpenUrl", GetLastError());
+            return nullptr;
+        }
+        if (!job.Keep(&WinInetTransfer::Job::url, opened)) {
+            error = "abandoned";
+            return nullptr;
+        }
+        return opened;
+    }
+
+    const std::string host = Piece(parts.lpszHostName, parts.dwHostNameLength);
+    const std::string user = Piece(parts.lpszUserName, parts.dwUserNameLength);
+    const std::string password = Piece(parts.lpszPassword, parts.dwPasswordLength);
+    std::string object = Piece(parts.lpszUrlPath, parts.dwUrlPathLength) +
+                         Piece(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (object.empty() || object[0] != '/')
+        object.insert(0, "/");
+
+    HINTERNET connection = InternetConnectA(
+        session, host.c_str(), parts.nPort, user.empty() ? nullptr : user.c_str(),
+        password.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_HTTP, 0, 0);
+    if (!connection) {
+        error = ErrorText("InternetConnect", GetLastError());
+        return nullptr;
+    }
+    if (!job.Keep(&WinInetTransfer::Job::connection, connection)) {
+        error = "abandoned";
+        return nullptr;
+    }
+    const char* accept[] = {"*/*", nullptr};
+    const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0;
+    HINTERNET request = HttpOpenRequestA(connection, "GET", object.c_str(), nullptr, nullptr,
+                                         accept, kRequestFlags | secure, 0);
+    if (!request) {
+        error = ErrorText("HttpOpenRequest", GetLastError());
+        return nullptr;
+    }
+    if (!job.Keep(&WinInetTransfer::Job::url, request)) {
+        error = "abandoned";
+        return nullptr;
+    }
+    if (!Send(request)) {
+        error = ErrorText("HttpSendRequest", GetLastError());
+        return nullptr;
+    }
+    return request;
+}
+
 TransferResult Fetch(WinInetTransfer::Job& job) {
     const TransferRequest& request = job.request;
     DWORD access = INTERNET_OPEN_TYPE_PRECONFIG;
@@ -76,31 +177,14 @@ TransferResult Fetch(WinInetTransfer::Job& job) {
     HINTERNET session = InternetOpenA("Vigil", access, proxy, nullptr, 0);
     if (!session)
         return TransferResult::Failure(ErrorText("InternetOpen", GetLastError()));
-    {
-        common::CriticalSectionGuard guard(job.lock);
-        if (job.abandoned) {
-            InternetCloseHandle(session);
-            return TransferResult::Failure("abandoned");
-        }
-        job.session = session;
-    }
+    if (!job.Keep(&WinInetTransfer::Job::session, session))
+        return TransferResult::Failure("abandoned");
     SetTimeouts(session, request.timeoutSeconds);
 
-    const std::string address = AddressForTransfer(request.address);
-    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                        INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
-                        INTERNET_FLAG_NO_COOKIES;
-    HINTERNET url = InternetOpenUrlA(session, address.c_str(), nullptr, 0, flags, 0);
-    if (!url)
-        return TransferResult::Failure(ErrorText("InternetOpenUrl", GetLastError()));
-    {
-        common::CriticalSectionGuard guard(job.lock);
-        if (job.abandoned) {
-            InternetCloseHandle(url);
-            return TransferResult::Failure("abandoned");
-        }
-        job.url = url;
-    }
+    std::string error;
+    HINTERNET opened = OpenAddress(job, session, AddressForTransfer(request.address), error);
+    if (!opened)
+        return TransferResult::Failure(error);
 
     std::string body;
     char buffer[64 * 1024];
