@@ -85,6 +85,11 @@ TEST_F(CheckUrlWine, ErrorPagesOfTheTableGiveTheirVerdicts) {
     EXPECT_EQ(form1.netData2.Text(), "<p>unexpected error</p><p>active server pages</p>");
 }
 
+TEST_F(CheckUrlWine, RedirectionIsFollowedToThePageItNames) {
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/moved"), kSiteCheck), "OK");
+    EXPECT_EQ(form1.netData.Text(), "<html><body>welcome to the example site</body></html>");
+}
+
 TEST_F(CheckUrlWine, HeadersWithoutABodyAreAnEmptyBodyNotAFailure) {
     TransferResult raw = inet1.Open({Local("VIGIL_ORIGIN_PORT", "/empty")});
     EXPECT_TRUE(raw.ok) << raw.error;

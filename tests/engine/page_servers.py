@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Local peers for the page-transfer tests, all on 127.0.0.1, each ending with the driver.
 
-- origin: a small HTTP/1.0 server with a healthy page, error pages of the monitor's table and
-  a page that has headers but no body;
+- origin: a small HTTP/1.0 server with a healthy page, error pages of the monitor's table, a
+  page that has headers but no body, and a redirection to the healthy page;
 - closer: accepts, reads the request and closes without sending a byte;
 - silent: accepts and never answers (the client's time-out ends the exchange);
 - refused: a port with nobody listening;
@@ -104,6 +104,11 @@ class Peers:
         self.origin_requests.append(line)
         parts = line.split(" ")
         path = parts[1] if len(parts) > 1 else "/"
+        if path == "/moved":
+            body = b"<html>moved to /ok</html>"
+            conn.sendall(b"HTTP/1.0 302 Found\r\nLocation: /ok\r\nContent-Length: %d\r\n"
+                         b"Connection: close\r\n\r\n" % len(body) + body)
+            return
         status, body = PAGES.get(path, (404, b"<html>no such page</html>"))
         conn.sendall(b"HTTP/1.0 %d X\r\nContent-Type: text/html\r\nContent-Length: %d\r\n"
                      b"Connection: close\r\n\r\n" % (status, len(body)) + body)
