@@ -127,10 +127,10 @@ HINTERNET OpenAddress(WinInetTransfer::Job& job, HINTERNET session, const std::s
     const std::string host = Piece(parts.lpszHostName, parts.dwHostNameLength);
     const std::string user = Piece(parts.lpszUserName, parts.dwUserNameLength);
     const std::string password = Piece(parts.lpszPassword, parts.dwPasswordLength);
-    std::string object = Piece(parts.lpszUrlPath, parts.dwUrlPathLength) +
-                         Piece(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    std::string object = Piece(parts.lpszUrlPath, parts.dwUrlPathLength);
     if (object.empty() || object[0] != '/')
-        object.insert(0, "/");
+        object = "/" + object;
+    object += Piece(parts.lpszExtraInfo, parts.dwExtraInfoLength);
 
     HINTERNET connection = InternetConnectA(
         session, host.c_str(), parts.nPort, user.empty() ? nullptr : user.c_str(),
