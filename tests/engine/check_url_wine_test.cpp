@@ -144,6 +144,23 @@ TEST_F(CheckUrlWine, CancelFromAMessageHandlerEndsTheTransfer) {
     EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/ok"), kSiteCheck), "OK");
 }
 
+TEST_F(CheckUrlWine, QuitDuringAFetchIsKeptForTheMainLoop) {
+    form1.Inet1.SetRequestTimeout(2);
+    bool posted = false;
+    TimerProbe probe([&] {
+        if (!posted) {
+            posted = true;
+            PostQuitMessage(7);
+        }
+    });
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_SILENT_PORT", "/"), kSiteCheck), "request timed out");
+    EXPECT_TRUE(posted);
+    EXPECT_TRUE(pump.QuitRequested());
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
 TEST_F(CheckUrlWine, NamedProxyCarriesTheRequestsOfItsOwnControl) {
     const std::string proxy = "127.0.0.1:" + Port("VIGIL_PROXY_PORT");
     form1.Inet1.SetProxy(proxy);
