@@ -2,6 +2,7 @@
 // All headless control kinds, for the window structs.
 #include "vigil/forms/button.h"
 #include "vigil/forms/form.h"
+#include "vigil/forms/inet.h"
 #include "vigil/forms/list_box.h"
 #include "vigil/forms/list_view.h"
 #include "vigil/forms/range_controls.h"

@@ -28,6 +28,14 @@ struct Form1 : Form {
     ListBox emailChecks{"emailChecks"};
     ListBox emailChecksOK{"emailChecksOK"};
 
+    // The transfer controls: Inet1 fetches the sites (and the trigger request), Inet2 the
+    // connection-test address, so the two never share a proxy setting.
+    Inet Inet1{"Inet1"};
+    Inet Inet2{"Inet2"};
+    // Hidden working fields of the response check: the last lower-cased body of each mode.
+    RichText netData{"netData"};
+    RichText netData2{"netData2"};
+
     // Busy marker of the check cycle; the quit paths read it.
     Label lblQuit{"lblQuit", "QUIT"};
     Label version{"version", "1.6.5"};

@@ -3,6 +3,8 @@
 // whole text so that adding a line costs time in proportion to the line.
 #include "vigil/forms/control.h"
 
+#include <cstddef>
+
 namespace vigil::forms {
 
 class RichText : public Control {
@@ -10,8 +12,10 @@ public:
     explicit RichText(std::string name) : Control(std::move(name)) {}
 
     const std::string& Text() const { return text_; }
-    void SetText(const std::string& text) {
-        text_ = text;
+    void SetText(std::string text) {
+        text_ = std::move(text);
+        if (selStart_ > text_.size())
+            selStart_ = text_.size();
         Replaced.Raise();
         Change.Raise();
     }
@@ -21,12 +25,21 @@ public:
         Change.Raise();
     }
 
+    // The caret position, in characters from the start of the text.
+    std::size_t SelStart() const { return selStart_; }
+    void SetSelStart(std::size_t position) {
+        selStart_ = position < text_.size() ? position : text_.size();
+        SelChanged.Raise();
+    }
+
     Event<> Change;
     Event<> Replaced;                   // the whole text was set
     Event<const std::string&> Appended; // text was added at the end
+    Event<> SelChanged;                 // the caret moved
 
 private:
     std::string text_;
+    std::size_t selStart_ = 0;
 };
 
 } // namespace vigil::forms

@@ -26,4 +26,19 @@ struct Settings : Form {
     TextBox dialUpConnection{"dialUpConnection"};
 };
 
+// The activity log's window; the log's text lives in report.
+struct frmReport : Form {
+    frmReport() : Form("frmReport", "Vigil Report") {}
+
+    RichText report{"report"};
+};
+
+// The sites that failed in the last check cycle, and a transfer control to fetch one of them.
+struct errors : Form {
+    errors() : Form("errors", "Vigil - Errors") {}
+
+    ListBox errorList{"errorList"};
+    Inet Inet1{"Inet1"};
+};
+
 } // namespace vigil::forms

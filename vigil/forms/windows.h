@@ -10,6 +10,8 @@ struct Windows {
     uptime uptimeWindow;
     VigilEmailer emailer;
     Settings settings;
+    frmReport reportWindow;
+    errors errorsWindow;
 };
 
 } // namespace vigil::forms

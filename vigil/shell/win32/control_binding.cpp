@@ -1,6 +1,7 @@
 #include "vigil/shell/win32/control_binding.h"
 
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <cmath>
 #include <string>
@@ -151,6 +152,35 @@ void ControlBinding::BindListView(HWND hwnd, forms::ListView& view) {
         else if (was && !is && view.SelectedRow() == change->iItem + 1)
             view.SelectRow(0);
     };
+}
+
+void ControlBinding::BindRichText(HWND hwnd, forms::RichText& text) {
+    BindCommonState(hwnd, text, false);
+    // Rich edit controls stop at 32K characters unless told otherwise.
+    SendMessageA(hwnd, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    auto replace = [this, hwnd, &text] {
+        pushing_ = true;
+        SetWindowTextA(hwnd, text.Text().c_str());
+        pushing_ = false;
+    };
+    text.Replaced.Add(replace);
+    text.Appended.Add([this, hwnd](const std::string& more) {
+        pushing_ = true;
+        // A position past the end is the end, in edit and rich edit controls alike.
+        SendMessageA(hwnd, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+        SendMessageA(hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(more.c_str()));
+        pushing_ = false;
+    });
+    text.SelChanged.Add([this, hwnd, &text] {
+        pushing_ = true;
+        // The control counts a line break as one character; only the end is the same place
+        // in both, which is the place the log asks for.
+        WPARAM at = text.SelStart() >= text.Text().size() ? 0x7FFFFFFF : text.SelStart();
+        SendMessageA(hwnd, EM_SETSEL, at, static_cast<LPARAM>(at));
+        SendMessageA(hwnd, EM_SCROLLCARET, 0, 0);
+        pushing_ = false;
+    });
+    replace();
 }
 
 bool ControlBinding::OnCommand(WPARAM wParam, LPARAM lParam) {

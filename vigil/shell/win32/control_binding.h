@@ -18,6 +18,9 @@ public:
     void BindTextBox(HWND hwnd, forms::TextBox& box);
     void BindStatic(HWND hwnd, forms::Control& control); // frames and labels: caption only
     void BindListView(HWND hwnd, forms::ListView& view);
+    // A read-only view of a text that grows at its end: appended text is added at the end of
+    // the edit control (not re-sent whole) and the caret follows the control object's.
+    void BindRichText(HWND hwnd, forms::RichText& text);
 
     // Routes a parent's WM_COMMAND and WM_NOTIFY to the bound control; true when handled.
     bool OnCommand(WPARAM wParam, LPARAM lParam);

@@ -1,8 +1,16 @@
 // Vigil.exe: builds the windows, wires their behaviour and runs the message loop.
+#include "vigil/engine/activity_log.h"
+#include "vigil/engine/check_url.h"
 #include "vigil/engine/site_list.h"
+#include "vigil/engine/win32/win32_clock_locale.h"
+#include "vigil/engine/win32/win32_dialogs.h"
+#include "vigil/engine/win32/win32_file_system.h"
+#include "vigil/engine/win32/win32_message_pump.h"
+#include "vigil/engine/win32/wininet_transfer.h"
 #include "vigil/forms/windows.h"
 #include "vigil/shell/win32/control_ids.h"
 #include "vigil/shell/win32/main_window.h"
+#include "vigil/shell/win32/report_window.h"
 
 #include <windows.h>
 
@@ -22,6 +30,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VIGIL));
     vigil::shell::MainWindow mainWindow(windows, icon, [] { PostQuitMessage(0); });
+    vigil::shell::ReportWindow reportWindow(windows.reportWindow, icon);
+
+    // The platform behind the engine: message pump, clock and locale, files, message boxes,
+    // and one page transfer for each transfer control.
+    vigil::engine::win32::Win32MessagePump pump(
+        [&mainWindow](MSG& msg) { return IsDialogMessageA(mainWindow.Handle(), &msg) != FALSE; });
+    vigil::engine::win32::Win32ClockLocale clock;
+    vigil::engine::win32::Win32FileSystem files;
+    vigil::engine::win32::Win32Dialogs dialogs;
+    dialogs.SetOwner(mainWindow.Handle());
+    vigil::engine::win32::WinInetTransfer siteTransfer(pump), connectionTransfer(pump),
+        errorsTransfer(pump);
+    windows.form1.Inet1.Attach(&siteTransfer);
+    windows.form1.Inet2.Attach(&connectionTransfer);
+    windows.errorsWindow.Inet1.Attach(&errorsTransfer);
+    vigil::engine::ActivityLog log(windows.reportWindow.report, clock, files, dialogs);
+    // CheckUrl for the check cycle, which calls it for every site and the connection test.
+    vigil::engine::ResponseChecker checker(windows.form1, pump, clock);
+
     windows.form1.Show();
 
     MSG msg;

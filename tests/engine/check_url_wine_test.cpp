@@ -1,0 +1,199 @@
+// CheckUrl through the real WinINet transfer, against the local peers that
+// check_url_driver.py started (their ports arrive in the environment).
+#include "vigil/engine/check_url.h"
+#include "vigil/engine/win32/win32_clock_locale.h"
+#include "vigil/engine/win32/win32_message_pump.h"
+#include "vigil/engine/win32/wininet_transfer.h"
+#include "vigil/forms/form1.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+using namespace vigil;
+using namespace vigil::engine;
+
+namespace {
+
+std::string Port(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string Local(const char* portVariable, const std::string& path) {
+    return "http://127.0.0.1:" + Port(portVariable) + path;
+}
+
+// Runs a callback from a window timer, so a test can see the message loop turning while a
+// fetch waits, and act from inside it as a user's click would.
+class TimerProbe {
+public:
+    explicit TimerProbe(std::function<void()> onTick) : onTick_(std::move(onTick)) {
+        active_ = this;
+        id_ = SetTimer(nullptr, 0, 100, &TimerProbe::Proc);
+    }
+    ~TimerProbe() {
+        KillTimer(nullptr, id_);
+        active_ = nullptr;
+    }
+    int ticks = 0;
+
+private:
+    static void CALLBACK Proc(HWND, UINT, UINT_PTR, DWORD) {
+        if (active_) {
+            ++active_->ticks;
+            active_->onTick_();
+        }
+    }
+    static inline TimerProbe* active_ = nullptr;
+    std::function<void()> onTick_;
+    UINT_PTR id_ = 0;
+};
+
+class CheckUrlWine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(Port("VIGIL_ORIGIN_PORT").empty()) << "run through check_url_driver.py";
+        form1.Inet1.Attach(&inet1);
+        form1.Inet2.Attach(&inet2);
+    }
+
+    forms::Form1 form1;
+    win32::Win32MessagePump pump;
+    win32::Win32ClockLocale locale;
+    win32::WinInetTransfer inet1{pump};
+    win32::WinInetTransfer inet2{pump};
+    ResponseChecker checker{form1, pump, locale};
+};
+
+} // namespace
+
+TEST_F(CheckUrlWine, HealthyPageIsOkAndItsLowerCasedBodyIsKept) {
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/ok"), kSiteCheck), "OK");
+    EXPECT_EQ(form1.netData.Text(), "<html><body>welcome to the example site</body></html>");
+}
+
+TEST_F(CheckUrlWine, ErrorPagesOfTheTableGiveTheirVerdicts) {
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/missing"), kSiteCheck),
+              "404 not found");
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/asp"), kConnectionCheck),
+              "ASP Application Error");
+    EXPECT_EQ(form1.netData2.Text(), "<p>unexpected error</p><p>active server pages</p>");
+}
+
+TEST_F(CheckUrlWine, RedirectionIsFollowedToThePageItNames) {
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/moved"), kSiteCheck), "OK");
+    EXPECT_EQ(form1.netData.Text(), "<html><body>welcome to the example site</body></html>");
+}
+
+TEST_F(CheckUrlWine, HeadersWithoutABodyAreAnEmptyBodyNotAFailure) {
+    TransferResult raw = inet1.Open({Local("VIGIL_ORIGIN_PORT", "/empty")});
+    EXPECT_TRUE(raw.ok) << raw.error;
+    EXPECT_EQ(raw.body, "");
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/empty"), kSiteCheck),
+              "request failed (timeout)");
+}
+
+TEST_F(CheckUrlWine, ServerThatClosesWithoutAnswering) {
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_CLOSER_PORT", "/"), kSiteCheck),
+              "request failed (timeout)");
+}
+
+TEST_F(CheckUrlWine, RefusedPortIsAFailedFetch) {
+    TransferResult raw = inet1.Open({Local("VIGIL_REFUSED_PORT", "/")});
+    EXPECT_FALSE(raw.ok);
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_REFUSED_PORT", "/"), kSiteCheck), "request timed out");
+}
+
+TEST_F(CheckUrlWine, SilentServerTimesOutWhileTheMessageLoopRuns) {
+    form1.Inet1.SetRequestTimeout(2);
+    bool executingSeen = false;
+    TimerProbe probe([&] { executingSeen = executingSeen || form1.Inet1.StillExecuting(); });
+    const ULONGLONG start = GetTickCount64();
+
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_SILENT_PORT", "/"), kSiteCheck), "request timed out");
+
+    const ULONGLONG took = GetTickCount64() - start;
+    EXPECT_GE(took, 1500u);
+    EXPECT_LT(took, 30000u); // bounded by the lowered limit, not the default minute
+    EXPECT_GT(probe.ticks, 0);
+    EXPECT_TRUE(executingSeen);
+    EXPECT_FALSE(form1.Inet1.StillExecuting());
+}
+
+TEST_F(CheckUrlWine, CancelFromAMessageHandlerEndsTheTransfer) {
+    // The full minute applies; only the cancel ends the wait early.
+    bool cancelled = false;
+    TimerProbe probe([&] {
+        if (!cancelled && form1.Inet1.StillExecuting()) {
+            cancelled = true;
+            form1.Inet1.Cancel();
+        }
+    });
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_SILENT_PORT", "/"), kSiteCheck), "request timed out");
+    EXPECT_LT(GetTickCount64() - start, 30000u);
+    EXPECT_TRUE(cancelled);
+    EXPECT_FALSE(form1.Inet1.StillExecuting());
+
+    // The instance is free again afterwards.
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/ok"), kSiteCheck), "OK");
+}
+
+TEST_F(CheckUrlWine, QuitDuringAFetchIsKeptForTheMainLoop) {
+    form1.Inet1.SetRequestTimeout(2);
+    bool posted = false;
+    TimerProbe probe([&] {
+        if (!posted) {
+            posted = true;
+            PostQuitMessage(7);
+        }
+    });
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_SILENT_PORT", "/"), kSiteCheck), "request timed out");
+    EXPECT_TRUE(posted);
+    EXPECT_TRUE(pump.QuitRequested());
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(CheckUrlWine, NamedProxyCarriesTheRequestsOfItsOwnControl) {
+    const std::string proxy = "127.0.0.1:" + Port("VIGIL_PROXY_PORT");
+    form1.Inet1.SetProxy(proxy);
+    form1.Inet1.SetAccessType(AccessType::NamedProxy);
+
+    // Only the proxy knows this host, so an answer proves the proxy was used.
+    EXPECT_EQ(checker.CheckUrl("http://vigil-origin.invalid/ok", kSiteCheck), "OK");
+    EXPECT_EQ(form1.netData.Text(), "<html><body>welcome to the example site</body></html>");
+    EXPECT_EQ(checker.CheckUrl("http://vigil-origin.invalid/missing", kSiteCheck), "404 not found");
+
+    // The connection-test control keeps the system default and cannot reach that host.
+    form1.Inet2.SetRequestTimeout(5);
+    EXPECT_EQ(checker.CheckUrl("http://vigil-origin.invalid/direct", kConnectionCheck),
+              "request timed out");
+}
+
+TEST_F(CheckUrlWine, HttpsSiteWithAnUntrustedCertificateIsAFailedFetch) {
+    // The TLS peer's certificate comes from a test root this machine does not trust. The
+    // fetch gets as far as checking the certificate's issuer (ERROR_INTERNET_INVALID_CA); an
+    // unknown revocation status, which Wine reports first, is not what stops it.
+    const std::string address = "https://127.0.0.1:" + Port("VIGIL_TLS_PORT") + "/ok";
+    form1.Inet1.SetRequestTimeout(10);
+    TransferResult raw = inet1.Open({address, AccessType::Default, "", 10});
+    EXPECT_FALSE(raw.ok);
+    EXPECT_NE(raw.error.find("error 12045"), std::string::npos) << raw.error;
+    EXPECT_EQ(checker.CheckUrl(address, kSiteCheck), "request timed out");
+}
+
+TEST_F(CheckUrlWine, HttpsAddressGoesOutAsATunnelThroughTheProxy) {
+    form1.Inet1.SetProxy("127.0.0.1:" + Port("VIGIL_PROXY_PORT"));
+    form1.Inet1.SetAccessType(AccessType::NamedProxy);
+    form1.Inet1.SetRequestTimeout(5);
+    // The test proxy refuses tunnels with a page of its own, which is classified like any
+    // other body; the driver checks that the proxy was asked for a tunnel to port 443.
+    EXPECT_EQ(checker.CheckUrl("https://vigil-origin.invalid/", kSiteCheck), "connection refused");
+}

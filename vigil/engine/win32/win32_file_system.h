@@ -1,0 +1,13 @@
+#pragma once
+// Files through kernel32, in the working directory the program runs in.
+#include "vigil/engine/file_system.h"
+
+namespace vigil::engine::win32 {
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::string CurrentDirectory() const override;
+    bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+};
+
+} // namespace vigil::engine::win32
