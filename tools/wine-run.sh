@@ -36,4 +36,23 @@ wine cmd /c exit </dev/null >/dev/null 2>&1
 flock -u 9
 exec 9>&-
 
-exec wine "$@"
+# Wine starts some helpers (the desktop process, services) on first need, from whichever program
+# needs them, and they inherit that program's Unix streams. Give the program files instead of the
+# caller's pipes, so a helper that outlives it cannot keep a test runner waiting; copy the output
+# through when the program ends (or when the runner stops it).
+out=$(mktemp -d)
+child=""
+finish() {
+    [ -n "$child" ] && kill "$child" 2>/dev/null
+    cat "$out/stdout"
+    cat "$out/stderr" >&2
+    rm -rf "$out"
+}
+trap 'finish; exit 143' TERM INT
+wine "$@" <"${VIGIL_WINE_STDIN:-/dev/null}" >"$out/stdout" 2>"$out/stderr" &
+child=$!
+wait "$child"
+rc=$?
+child=""
+finish
+exit $rc
