@@ -60,6 +60,14 @@ public:
         pending_.reset();
         hr = DispInvoke(static_cast<Interface*>(this), typeInfo_.Get(), id, flags, params, result,
                         excepInfo, argError);
+        // Script engines differ in how they call a property that takes arguments (Active("x"))
+        // or read a method's result: take a call as either.
+        const WORD getOrCall = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+        if (hr == DISP_E_MEMBERNOTFOUND && !pending_ && (flags & getOrCall) &&
+            (flags & getOrCall) != getOrCall)
+            hr = DispInvoke(static_cast<Interface*>(this), typeInfo_.Get(), id,
+                            static_cast<WORD>(flags | getOrCall), params, result, excepInfo,
+                            argError);
         if (pending_) {
             // Report our own error in full, whatever DispInvoke made of it.
             if (excepInfo) {

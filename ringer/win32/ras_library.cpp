@@ -16,6 +16,13 @@ using RasGetErrorStringFn = DWORD(WINAPI*)(UINT, LPSTR, DWORD);
 
 static_assert(sizeof(OsVersionInfoA) == sizeof(OSVERSIONINFOA));
 static_assert(sizeof(RasConnHandle) == sizeof(HANDLE));
+#if !defined(_WIN64)
+// The release build speaks exactly the classic records.
+static_assert(sizeof(RasEntryName9x) == 264 && sizeof(RasEntryNameNT) == 28);
+static_assert(sizeof(RasConn9x) == 412 && sizeof(RasConnNT) == 32);
+static_assert(sizeof(RasConnStatus9x) == 160 && sizeof(RasConnStatusNT) == 64);
+static_assert(sizeof(RasDialParams9x) == 1052 && sizeof(RasDialParamsNT) == 736);
+#endif
 
 // Owns the loaded library; the table's functions hold it.
 struct Library {
