@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs ringer_client.vbs and ringer_client.js with Wine's cscript against the registered
-# Ringer.dll and the test rasapi32.dll. Wine looks for a program's native DLLs in the program's own folder, so a copy
-# of cscript.exe goes into a folder of its own beside a copy of the test rasapi32.dll.
+# Ringer.dll and the test rasapi32.dll. Wine looks for a program's native DLLs in the
+# program's own folder, so a copy of cscript.exe goes into a folder of its own beside a copy
+# of the test rasapi32.dll.
 set -uo pipefail
 run=${VIGIL_WINE_RUN:?}
 bin=${VIGIL_BINARY_DIR:?}
