@@ -22,7 +22,9 @@ For Each name In dun.Connections
     list = list & name & ";"
 Next
 If list <> "Office;Home ISP;" Then Fail 7, "For Each gave " & list
-If Not dun.Active("Home ISP") Then Fail 8, "Home ISP is not active"
+Dim entry
+entry = "Home ISP"
+If Not dun.Active(entry) Then Fail 8, "Home ISP is not active"
 If dun.Active("Office") Then Fail 9, "Office is active before dialling"
 If dun.ActiveConnectionCount <> 1 Then Fail 10, "ActiveConnectionCount " & dun.ActiveConnectionCount
 
