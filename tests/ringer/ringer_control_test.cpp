@@ -399,6 +399,10 @@ TEST_F(RingerControl, ListsTheEntriesAndDialsOne) {
     EXPECT_THAT(NamesOf(V_DISPATCH(inactive.result.Get())), ElementsAre("Office"));
     EXPECT_TRUE(AsBool(Get(dun, "Active", {Text("Home ISP")}).result));
     EXPECT_TRUE(AsBool(Get(dun, "Active").result)); // no name: any entry
+    Variant missing;
+    V_VT(missing.Put()) = VT_ERROR;
+    V_ERROR(missing.Get()) = DISP_E_PARAMNOTFOUND;
+    EXPECT_TRUE(AsBool(Get(dun, "Active", {missing}).result)); // left out, as VB leaves it
     EXPECT_FALSE(AsBool(Get(dun, "Active", {Text("Office")}).result));
 
     Call connect = Method(dun, "Connect", {Text("Office")});
