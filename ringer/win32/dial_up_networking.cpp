@@ -107,6 +107,67 @@ private:
     DWORD lastCookie_ = 0;
 };
 
+// Enumerates the control's one connection point.
+class PointEnumerator final : public IEnumConnectionPoints {
+public:
+    PointEnumerator(IConnectionPoint* point, ULONG position) : point_(point), position_(position) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object)
+            return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IEnumConnectionPoints) {
+            *object = static_cast<IEnumConnectionPoints*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        LONG refs = InterlockedDecrement(&refs_);
+        if (refs == 0)
+            delete this;
+        return refs;
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points,
+                                   ULONG* fetched) override {
+        if (!points || (count > 1 && !fetched))
+            return E_POINTER;
+        ULONG done = 0;
+        if (count > 0 && position_ == 0) {
+            points[0] = point_.Get();
+            points[0]->AddRef();
+            position_ = done = 1;
+        }
+        if (fetched)
+            *fetched = done;
+        return done == count ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+        if (count == 0)
+            return S_OK;
+        bool skipped = position_ == 0 && count == 1;
+        position_ = 1;
+        return skipped ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override {
+        position_ = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** clone) override {
+        if (!clone)
+            return E_POINTER;
+        *clone = new (std::nothrow) PointEnumerator(point_.Get(), position_);
+        return *clone ? S_OK : E_OUTOFMEMORY;
+    }
+
+private:
+    LONG refs_ = 1;
+    common::ComPtr<IConnectionPoint> point_; // holds the control
+    ULONG position_;
+};
+
 class DialUpNetworkingControl final : public Dispatchable<IDialUpNetworking>,
                                       public IConnectionPointContainer,
                                       public IProvideClassInfo2,
@@ -215,9 +276,10 @@ public:
 
     // --- IConnectionPointContainer --------------------------------------------------------
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** e) override {
-        if (e)
-            *e = nullptr;
-        return E_NOTIMPL;
+        if (!e)
+            return E_POINTER;
+        *e = new (std::nothrow) PointEnumerator(&events_, 0);
+        return *e ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override {
         if (!point)

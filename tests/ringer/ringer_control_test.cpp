@@ -377,6 +377,19 @@ TEST_F(RingerControl, ServesItsMembersAndEventsUnderTheirDispatchIds) {
     ASSERT_EQ(lib->GetTypeInfoOfGuid(events, eventInfo.Put()), S_OK);
     const std::vector<std::pair<std::wstring, MEMBERID>> eventIds = {
         {L"Connected", 1}, {L"ConnectFailed", 2}, {L"Disconnected", 3}, {L"DisconnectFailed", 4}};
+    // A container that walks the connection points finds the same one.
+    ComPtr<IConnectionPointContainer> container;
+    ASSERT_EQ(control_.As(container), S_OK);
+    ComPtr<IEnumConnectionPoints> points;
+    ASSERT_EQ(container->EnumConnectionPoints(points.Put()), S_OK);
+    IConnectionPoint* found[2] = {};
+    ULONG fetched = 0;
+    EXPECT_EQ(points->Next(2, found, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 1u);
+    IID pointIid{};
+    EXPECT_EQ(found[0]->GetConnectionInterface(&pointIid), S_OK);
+    EXPECT_TRUE(IsEqualIID(pointIid, DIID_DDialUpNetworkingEvents));
+    found[0]->Release();
     for (const auto& [name, id] : eventIds) {
         std::wstring copy = name;
         LPOLESTR names[] = {copy.data()};
