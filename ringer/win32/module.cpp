@@ -1,5 +1,6 @@
 #include "ringer/win32/module.h"
 
+#include "common/win32/bstr.h"
 #include "common/win32/com_ptr.h"
 
 namespace ringer::win32 {
@@ -38,10 +39,9 @@ HRESULT GetRingerTypeLib(ITypeLib** typeLib) {
         return E_POINTER;
     *typeLib = nullptr;
     if (!g_typeLib) {
-        wchar_t path[MAX_PATH * 2] = {};
-        GetModuleFileNameW(g_instance, path, MAX_PATH * 2);
         ITypeLib* loaded = nullptr;
-        HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &loaded);
+        HRESULT hr =
+            LoadTypeLibEx(common::Bstr::FromAnsi(ModulePath()).Get(), REGKIND_NONE, &loaded);
         if (FAILED(hr))
             return hr;
         // Objects live on the threads that create them; only the first load can race.

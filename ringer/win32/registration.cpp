@@ -4,6 +4,7 @@
 #include "ringer/win32/module.h"
 #include "ringer/win32/ringer_h.h"
 
+#include "common/win32/bstr.h"
 #include "common/win32/com_ptr.h"
 
 #include <oleauto.h>
@@ -67,10 +68,9 @@ HRESULT RegisterServer() {
         return SELFREG_E_CLASS;
     }
 
-    wchar_t path[MAX_PATH * 2] = {};
-    GetModuleFileNameW(ModuleInstance(), path, MAX_PATH * 2);
     common::ComPtr<ITypeLib> typeLib;
-    if (FAILED(LoadTypeLibEx(path, REGKIND_REGISTER, typeLib.Put()))) {
+    if (FAILED(LoadTypeLibEx(common::Bstr::FromAnsi(ModulePath()).Get(), REGKIND_REGISTER,
+                             typeLib.Put()))) {
         UnregisterServer();
         return SELFREG_E_TYPELIB;
     }
