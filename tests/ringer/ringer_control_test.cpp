@@ -245,8 +245,8 @@ protected:
     }
 
     void SetUp() override {
-        ASSERT_TRUE(registered_) << "regsvr32 could not register Ringer.dll";
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        ASSERT_TRUE(registered_) << "regsvr32 could not register Ringer.dll";
         const char* expected = std::getenv("RINGER_EXPECT_FAMILY");
         ASSERT_EQ(Family(), expected ? expected : "nt") << "Wine reports the wrong family";
         char temp[MAX_PATH] = {};
