@@ -1,0 +1,151 @@
+#include "ringer/win32/name_collection.h"
+
+#include "ringer/win32/dispatch.h"
+#include "ringer/win32/ringer_h.h"
+
+#include "common/win32/variant.h"
+
+#include <memory>
+#include <new>
+
+namespace ringer::win32 {
+
+namespace {
+
+using Names = std::shared_ptr<const std::vector<std::string>>;
+
+// Counts references for the two small classes below.
+template <typename Self> class RefCounted {
+public:
+    ULONG DoAddRef() { return InterlockedIncrement(&refs_); }
+    ULONG DoRelease(Self* self) {
+        LONG refs = InterlockedDecrement(&refs_);
+        if (refs == 0)
+            delete self;
+        return refs;
+    }
+
+private:
+    LONG refs_ = 1;
+};
+
+class NameEnumerator final : public IEnumVARIANT, RefCounted<NameEnumerator> {
+public:
+    NameEnumerator(Names names, ULONG position) : names_(std::move(names)), position_(position) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object)
+            return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IEnumVARIANT) {
+            *object = static_cast<IEnumVARIANT*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return DoAddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return DoRelease(this); }
+
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
+        if (!items || (count > 1 && !fetched))
+            return E_POINTER;
+        ULONG done = 0;
+        for (; done < count && position_ < names_->size(); ++done, ++position_) {
+            VariantInit(&items[done]);
+            V_VT(&items[done]) = VT_BSTR;
+            V_BSTR(&items[done]) = common::Bstr::FromAnsi((*names_)[position_]).Detach();
+        }
+        if (fetched)
+            *fetched = done;
+        return done == count ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+        ULONG left = static_cast<ULONG>(names_->size()) - position_;
+        position_ += count < left ? count : left;
+        return count <= left ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override {
+        position_ = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** clone) override {
+        if (!clone)
+            return E_POINTER;
+        *clone = new (std::nothrow) NameEnumerator(names_, position_);
+        return *clone ? S_OK : E_OUTOFMEMORY;
+    }
+
+private:
+    Names names_;
+    ULONG position_;
+    ModuleReference module_;
+};
+
+class NameCollection final : public Dispatchable<IRingerCollection>, RefCounted<NameCollection> {
+public:
+    explicit NameCollection(Names names)
+        : Dispatchable<IRingerCollection>(IID_IRingerCollection), names_(std::move(names)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object)
+            return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IRingerCollection) {
+            *object = static_cast<IRingerCollection*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return DoAddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return DoRelease(this); }
+
+    HRESULT STDMETHODCALLTYPE Item(VARIANT index, VARIANT* item) override {
+        if (!item)
+            return E_POINTER;
+        VariantInit(item);
+        common::Variant position;
+        if (FAILED(VariantChangeType(position.Get(), &index, 0, VT_I4)))
+            return Raise({13, "Ringer", "Type mismatch"});
+        LONG i = V_I4(position.Get());
+        if (i < 1 || static_cast<std::size_t>(i) > names_->size())
+            return Raise({9, "Ringer", "Subscript out of range"});
+        V_VT(item) = VT_BSTR;
+        V_BSTR(item) = common::Bstr::FromAnsi((*names_)[i - 1]).Detach();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Count(long* count) override {
+        if (!count)
+            return E_POINTER;
+        *count = static_cast<long>(names_->size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown** enumerator) override {
+        if (!enumerator)
+            return E_POINTER;
+        *enumerator = new (std::nothrow) NameEnumerator(names_, 0);
+        return *enumerator ? S_OK : E_OUTOFMEMORY;
+    }
+
+private:
+    Names names_;
+    ModuleReference module_;
+};
+
+} // namespace
+
+HRESULT CreateNameCollection(std::vector<std::string> names, IDispatch** collection) {
+    if (!collection)
+        return E_POINTER;
+    try {
+        auto shared = std::make_shared<const std::vector<std::string>>(std::move(names));
+        *collection = new NameCollection(std::move(shared));
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        *collection = nullptr;
+        return E_OUTOFMEMORY;
+    }
+}
+
+} // namespace ringer::win32
