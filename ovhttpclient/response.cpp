@@ -1,5 +1,6 @@
 #include "ovhttpclient/response.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace ovhttp {
@@ -11,28 +12,47 @@ std::optional<std::size_t> FindHeaderEnd(std::string_view buffer) {
     return at;
 }
 
-namespace {
-
-// Doubles the capacity when a piece does not fit, so a large body costs few copies.
-template <typename Buffer> char* Room(Buffer& buffer, std::size_t used, std::size_t size) {
-    if (buffer.capacity() < used + size)
-        buffer.reserve(std::max(used + size, buffer.capacity() * 2));
-    buffer.resize(used + size);
-    return reinterpret_cast<char*>(buffer.data()) + used;
+std::uint8_t* ByteBuffer::Space(std::size_t count) {
+    if (capacity_ - size_ < count) {
+        const std::size_t capacity = std::max(size_ + count, capacity_ * 2);
+        std::unique_ptr<std::uint8_t[]> grown(new std::uint8_t[capacity]);
+        if (size_)
+            std::memcpy(grown.get(), data_.get(), size_);
+        data_ = std::move(grown);
+        capacity_ = capacity;
+    }
+    return data_.get() + size_;
 }
 
+void ByteBuffer::Append(const void* data, std::size_t count) {
+    if (count == 0)
+        return;
+    std::memcpy(Space(count), data, count);
+    Commit(count);
+}
+
+namespace {
+constexpr std::size_t kHeadPiece = 4096;
+constexpr std::size_t kLargestBodyPiece = 1024 * 1024;
 } // namespace
+
+std::size_t ResponseAccumulator::NextPieceSize() const {
+    if (!body_)
+        return kHeadPiece;
+    return std::clamp(body_->size(), kHeadPiece, kLargestBodyPiece);
+}
 
 char* ResponseAccumulator::Space(std::size_t size) {
     if (body_)
-        return Room(*body_, bodyUsed_, size);
-    return Room(header_, headerUsed_, size);
+        return reinterpret_cast<char*>(body_->Space(size));
+    // The head grows piece by piece, copying what it holds.
+    header_.resize(headerUsed_ + size);
+    return header_.data() + headerUsed_;
 }
 
 void ResponseAccumulator::Commit(std::size_t count) {
     if (body_) {
-        bodyUsed_ += count;
-        body_->resize(bodyUsed_);
+        body_->Commit(count);
         return;
     }
     headerUsed_ += count;
@@ -42,8 +62,7 @@ void ResponseAccumulator::Commit(std::size_t count) {
     if (const auto end = FindHeaderEnd(header_)) {
         // The blank line ends the head: what follows it is the start of the body, and the
         // header buffer keeps the CR LF of the last header line.
-        body_.emplace(header_.begin() + static_cast<std::ptrdiff_t>(*end + 4), header_.end());
-        bodyUsed_ = body_->size();
+        body_.emplace(header_.data() + *end + 4, header_.size() - (*end + 4));
         header_.resize(*end + 2);
         headerUsed_ = header_.size();
     }

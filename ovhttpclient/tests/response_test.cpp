@@ -23,7 +23,7 @@ ResponseAccumulator Feed(std::string_view text, std::size_t piece) {
 
 std::string BodyText(ResponseAccumulator& r) {
     auto body = r.TakeBody();
-    return body ? std::string(body->begin(), body->end()) : "<none>";
+    return body ? std::string(reinterpret_cast<const char*>(body->data()), body->size()) : "<none>";
 }
 
 TEST(ResponseAccumulator, SplitsAtTheBlankLineWhateverThePieces) {
@@ -35,6 +35,48 @@ TEST(ResponseAccumulator, SplitsAtTheBlankLineWhateverThePieces) {
         EXPECT_EQ(r.Header(), "HTTP/1.0 200 OK\r\nA: 1\r\nB: 2\r\n") << piece;
         EXPECT_EQ(BodyText(r), body) << piece;
     }
+}
+
+TEST(ResponseAccumulator, PiecesAreSmallForTheHeadAndGrowWithTheBody) {
+    ResponseAccumulator r;
+    EXPECT_EQ(r.NextPieceSize(), 4096u);
+    const std::string head = "HTTP/1.0 200 OK\r\n\r\n";
+    std::memcpy(r.Space(4096), head.data(), head.size());
+    r.Commit(head.size());
+    EXPECT_EQ(r.NextPieceSize(), 4096u);
+    const std::string piece(100000, 'b');
+    std::memcpy(r.Space(piece.size()), piece.data(), piece.size());
+    r.Commit(piece.size());
+    EXPECT_EQ(r.NextPieceSize(), 100000u);
+    for (int i = 0; i < 5; ++i) {
+        std::memcpy(r.Space(piece.size()), piece.data(), piece.size());
+        r.Commit(piece.size());
+    }
+    EXPECT_EQ(r.NextPieceSize(), 600000u);
+    for (int i = 0; i < 20; ++i) {
+        std::memcpy(r.Space(piece.size()), piece.data(), piece.size());
+        r.Commit(piece.size());
+    }
+    EXPECT_EQ(r.NextPieceSize(), 1024u * 1024);
+    EXPECT_EQ(r.TakeBody()->size(), 2600000u);
+}
+
+TEST(ByteBuffer, GrowsGeometricallyAndKeepsItsBytes) {
+    ByteBuffer b;
+    std::string expected;
+    const std::uint8_t* last = nullptr;
+    int moves = 0;
+    for (int i = 0; i < 4096; ++i) {
+        const std::string piece(1000, static_cast<char>('a' + i % 26));
+        b.Append(piece.data(), piece.size());
+        expected += piece;
+        if (b.data() != last)
+            ++moves;
+        last = b.data();
+    }
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data()), b.size()), expected);
+    // 4 MB in 1000-byte pieces: a fixed step would move the bytes thousands of times.
+    EXPECT_LE(moves, 13);
 }
 
 TEST(ResponseAccumulator, StatusLineOnlyGivesAnEmptyBody) {

@@ -35,7 +35,7 @@ std::optional<std::string> TextOf(BSTR value) {
 
 // ANSI bytes up to the first NUL, as a new BSTR.
 BSTR NewBstr(const char* data, std::size_t size) {
-    const std::size_t length = strnlen(data, size);
+    const std::size_t length = size ? strnlen(data, size) : 0;
     common::Bstr b = common::Bstr::FromAnsi(std::string(data, length));
     return b.Detach();
 }
@@ -60,25 +60,25 @@ HRESULT PutText(std::optional<std::string>& text, BSTR value) {
 }
 
 // A body as a variant: a byte array, or a string converted from the bytes before the first NUL.
-HRESULT BodyVariant(const std::vector<std::uint8_t>& bytes, bool binary, VARIANT* out) {
+HRESULT BodyVariant(const std::uint8_t* bytes, std::size_t size, bool binary, VARIANT* out) {
     if (binary) {
-        SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+        SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(size));
         if (!array)
             return E_OUTOFMEMORY;
-        if (!bytes.empty()) {
+        if (size != 0) {
             void* data = nullptr;
             if (FAILED(SafeArrayAccessData(array, &data))) {
                 SafeArrayDestroy(array);
                 return E_FAIL;
             }
-            std::memcpy(data, bytes.data(), bytes.size());
+            std::memcpy(data, bytes, size);
             SafeArrayUnaccessData(array);
         }
         out->vt = VT_ARRAY | VT_UI1;
         out->parray = array;
         return S_OK;
     }
-    BSTR text = NewBstr(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    BSTR text = NewBstr(reinterpret_cast<const char*>(bytes), size);
     if (!text)
         return E_OUTOFMEMORY;
     out->vt = VT_BSTR;
@@ -319,7 +319,7 @@ STDMETHODIMP HttpClient::get_RequestBody(VARIANT* out) {
     VariantInit(out);
     if (!requestBody_)
         return S_OK;
-    return BodyVariant(*requestBody_, requestBodyBinary_, out);
+    return BodyVariant(requestBody_->data(), requestBody_->size(), requestBodyBinary_, out);
 }
 
 STDMETHODIMP HttpClient::put_RequestBody(VARIANT value) {
@@ -390,7 +390,7 @@ STDMETHODIMP HttpClient::get_ResponseBody(VARIANT_BOOL fBinary, VARIANT* out) {
     VariantInit(out);
     if (!responseBody_)
         return S_OK;
-    return BodyVariant(*responseBody_, fBinary != VARIANT_FALSE, out);
+    return BodyVariant(responseBody_->data(), responseBody_->size(), fBinary != VARIANT_FALSE, out);
 }
 
 STDMETHODIMP HttpClient::get_TimeOut(LONG* out) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/win32/variant.h"
+#include "ovhttpclient/response.h"
 #include "ovhttpclient_h.h"
 
 #include <cstdint>
@@ -91,7 +92,7 @@ private:
     std::shared_ptr<const Bytes> requestBody_;
     std::optional<std::string> responseStatus_;
     std::optional<std::string> responseHeaders_;
-    std::optional<Bytes> responseBody_;
+    std::optional<ByteBuffer> responseBody_;
     LONG timeOut_ = 30;
     ITypeInfo* typeInfo_ = nullptr;
 };

@@ -12,7 +12,7 @@ namespace ovhttp {
 
 namespace {
 
-constexpr std::size_t kPiece = 4096;
+constexpr std::size_t kPiece = 4096; // sends
 
 // Module lock: guards the object count and the start and stop of the worker thread.
 CRITICAL_SECTION g_moduleLock;
@@ -329,8 +329,9 @@ void HttpWorker::DataArrived(OvWinsockSocket* socket) {
         int received = 0;
         HRESULT hr;
         try {
-            char* room = job->response.Space(kPiece);
-            hr = socket->Receive(room, static_cast<int>(kPiece), &received);
+            const std::size_t piece = job->response.NextPieceSize();
+            char* room = job->response.Space(piece);
+            hr = socket->Receive(room, static_cast<int>(piece), &received);
             job->response.Commit(SUCCEEDED(hr) ? static_cast<std::size_t>(received) : 0);
         } catch (const std::bad_alloc&) {
             hr = E_OUTOFMEMORY;
