@@ -66,15 +66,27 @@ LRESULT CALLBACK WorkerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The window class lives as long as the worker. It is not registered while the library loads:
+// user32 called under the loader lock deadlocks with threads starting at the same time.
+bool RegisterWorkerClass() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WorkerWindowProc;
+    wc.cbWndExtra = sizeof(LONG_PTR); // the owner; a pointer, whatever its width
+    wc.hInstance = g_module;
+    wc.lpszClassName = kWorkerWindowClass;
+    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 unsigned __stdcall WorkerThread(void*) {
     MSG msg;
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // the thread's message queue
     g_worker.threadId = GetCurrentThreadId();
     const HRESULT com = CoInitialize(nullptr);
 
+    const bool registered = RegisterWorkerClass();
     HttpWorker* worker = new (std::nothrow) HttpWorker;
     HWND window = nullptr;
-    if (worker)
+    if (worker && registered)
         window = CreateWindowExA(0, kWorkerWindowClass, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr,
                                  g_module, worker);
     if (!window) {
@@ -94,6 +106,8 @@ unsigned __stdcall WorkerThread(void*) {
         DestroyWindow(window);
         delete worker;
     }
+    if (registered)
+        UnregisterClassA(kWorkerWindowClass, g_module);
     if (SUCCEEDED(com))
         CoUninitialize();
     g_worker.threadId = 0;
@@ -106,17 +120,9 @@ bool LibraryLoad(HINSTANCE module) {
     InitializeCriticalSection(&g_moduleLock);
     InitializeJobLock();
     g_module = module;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = WorkerWindowProc;
-    wc.cbWndExtra = sizeof(LONG_PTR); // the owner; a pointer, whatever its width
-    wc.hInstance = module;
-    wc.lpszClassName = kWorkerWindowClass;
-    const bool registered = RegisterClassA(&wc) != 0;
     WSADATA wsa;
-    if (registered && WSAStartup(MAKEWORD(2, 2), &wsa) == 0)
+    if (WSAStartup(MAKEWORD(2, 2), &wsa) == 0)
         return true;
-    if (registered)
-        UnregisterClassA(kWorkerWindowClass, module);
     DeleteJobLock();
     DeleteCriticalSection(&g_moduleLock);
     return false;
@@ -124,7 +130,6 @@ bool LibraryLoad(HINSTANCE module) {
 
 void LibraryUnload() {
     WSACleanup();
-    UnregisterClassA(kWorkerWindowClass, g_module);
     DeleteJobLock();
     DeleteCriticalSection(&g_moduleLock);
 }

@@ -11,7 +11,7 @@ namespace ovhttp {
 
 inline constexpr char kWorkerWindowClass[] = "OvHttpClientWnd";
 
-// Library load: module lock, window class, Winsock 2.2. False refuses the load.
+// Library load: the locks and Winsock 2.2. False refuses the load.
 bool LibraryLoad(HINSTANCE module);
 void LibraryUnload();
 

@@ -37,7 +37,6 @@ HWND WorkerWindow() {
 TEST(OvHttpClientWorker, ObjectsOnSeveralThreadsShareOneWorker) {
     constexpr int kThreads = 4;
     constexpr int kRequests = 5;
-    Library(); // loaded once, before the threads
     std::atomic<int> answered{0};
     std::atomic<int> windowsSeen{0};
     std::vector<std::thread> threads;
