@@ -5,8 +5,8 @@
 
 namespace ovhttp {
 
-std::optional<std::size_t> FindHeaderEnd(std::string_view buffer) {
-    const std::size_t at = buffer.find("\r\n\r\n");
+std::optional<std::size_t> FindHeaderEnd(std::string_view buffer, std::size_t from) {
+    const std::size_t at = buffer.find("\r\n\r\n", from);
     if (at == std::string_view::npos)
         return std::nullopt;
     return at;
@@ -55,11 +55,14 @@ void ResponseAccumulator::Commit(std::size_t count) {
         body_->Commit(count);
         return;
     }
+    // Earlier pieces held no blank line: only where the new bytes can complete one is searched,
+    // so a long head costs linear time. The first blank line found is still the first one.
+    const std::size_t searchFrom = headerUsed_ > 3 ? headerUsed_ - 3 : 0;
     headerUsed_ += count;
     header_.resize(headerUsed_);
     if (header_.size() <= 4)
         return;
-    if (const auto end = FindHeaderEnd(header_)) {
+    if (const auto end = FindHeaderEnd(header_, searchFrom)) {
         // The blank line ends the head: what follows it is the start of the body, and the
         // header buffer keeps the CR LF of the last header line.
         body_.emplace(header_.data() + *end + 4, header_.size() - (*end + 4));

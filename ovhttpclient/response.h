@@ -34,8 +34,8 @@ private:
     std::size_t capacity_ = 0;
 };
 
-// Offset of the first CR LF CR LF in the buffer, searched from the start.
-std::optional<std::size_t> FindHeaderEnd(std::string_view buffer);
+// Offset of the first CR LF CR LF in the buffer at or after `from`.
+std::optional<std::size_t> FindHeaderEnd(std::string_view buffer, std::size_t from = 0);
 
 // Receives land straight in the buffer of the current phase: Space() before a receive,
 // Commit() with the count received. Until the blank line is seen the bytes go to the header

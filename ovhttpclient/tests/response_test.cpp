@@ -92,6 +92,16 @@ TEST(ResponseAccumulator, WithoutBlankLineEverythingStaysInTheHeader) {
     EXPECT_EQ(BodyText(r), "<none>");
 }
 
+TEST(ResponseAccumulator, ALongHeadWithoutBlankLineStaysInTheHeader) {
+    // 4 MB of header lines in 4096-byte pieces, searched piece by piece.
+    std::string head = "HTTP/1.0 200 OK\r\n";
+    while (head.size() < 4 * 1024 * 1024)
+        head += "X-Filler: 0123456789abcdef0123456789abcdef\r\n";
+    ResponseAccumulator r = Feed(head, 4096);
+    EXPECT_FALSE(r.InBody());
+    EXPECT_EQ(r.Header().size(), head.size());
+}
+
 TEST(ResponseAccumulator, LargeBodyKeepsEveryByte) {
     std::string body(3 * 1024 * 1024 + 17, '\0');
     for (std::size_t i = 0; i < body.size(); ++i)

@@ -26,6 +26,9 @@ struct WorkerInfo {
 } g_worker;
 
 // The record pointer travels in a socket's user data as a pointer-sized integer.
+#if !defined(_WIN64)
+static_assert(sizeof(INT_PTR) == sizeof(LONG), "VT_I4 holds a pointer on 32-bit Windows");
+#endif
 void StoreJob(VARIANT* v, HttpRequestJob* job) {
     VariantClear(v);
 #if defined(_WIN64)
