@@ -106,6 +106,34 @@ TEST(OvHttpClientWorker, IgnoresRecordsItDoesNotKnow) {
     EXPECT_EQ(std::memcmp(&forged, &before, sizeof forged), 0);
 }
 
+TEST(OvHttpClientWorker, CancelForAllEndsAWaitingRequest) {
+    auto c = NewClient();
+    HWND window = WorkerWindow();
+    ASSERT_NE(window, nullptr);
+    std::string status;
+    std::atomic<bool> done{false};
+    std::thread caller([&] {
+        CoInitialize(nullptr);
+        {
+            auto waiting = NewClient();
+            waiting->put_TimeOut(0); // only the cancel can end it
+            SetUrl(waiting.Get(), Url("/hang"));
+            Execute(waiting.Get(), "GET");
+            status = Status(waiting.Get());
+        }
+        CoUninitialize();
+        done = true;
+    });
+    // The server answers but keeps the connection open. A cancel before the request reached
+    // the worker finds nothing to cancel, so it is repeated until the caller is released.
+    for (int i = 0; i < 100 && !done; ++i) {
+        Sleep(200);
+        PostMessageA(window, WM_USER + 202, 0, 0);
+    }
+    caller.join();
+    EXPECT_EQ(status, "HTTP/LIB 463 Requested Operation Failed");
+}
+
 TEST(OvHttpClientServer, CanUnloadOnlyWithoutObjectsAndLocks) {
     EXPECT_EQ(CanUnloadNow(), S_OK);
     {
