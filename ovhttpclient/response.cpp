@@ -1,0 +1,86 @@
+#include "ovhttpclient/response.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ovhttp {
+
+std::optional<std::size_t> FindHeaderEnd(std::string_view buffer, std::size_t from) {
+    const std::size_t at = buffer.find("\r\n\r\n", from);
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    return at;
+}
+
+std::uint8_t* ByteBuffer::Space(std::size_t count) {
+    if (capacity_ - size_ < count) {
+        const std::size_t capacity = std::max(size_ + count, capacity_ * 2);
+        std::unique_ptr<std::uint8_t[]> grown(new std::uint8_t[capacity]);
+        if (size_)
+            std::memcpy(grown.get(), data_.get(), size_);
+        data_ = std::move(grown);
+        capacity_ = capacity;
+    }
+    return data_.get() + size_;
+}
+
+void ByteBuffer::Append(const void* data, std::size_t count) {
+    if (count == 0)
+        return;
+    std::memcpy(Space(count), data, count);
+    Commit(count);
+}
+
+namespace {
+constexpr std::size_t kHeadPiece = 4096;
+constexpr std::size_t kLargestBodyPiece = 1024 * 1024;
+} // namespace
+
+std::size_t ResponseAccumulator::NextPieceSize() const {
+    if (!body_)
+        return kHeadPiece;
+    return std::clamp(body_->size(), kHeadPiece, kLargestBodyPiece);
+}
+
+char* ResponseAccumulator::Space(std::size_t size) {
+    if (body_)
+        return reinterpret_cast<char*>(body_->Space(size));
+    // The head grows piece by piece, copying what it holds.
+    header_.resize(headerUsed_ + size);
+    return header_.data() + headerUsed_;
+}
+
+void ResponseAccumulator::Commit(std::size_t count) {
+    if (body_) {
+        body_->Commit(count);
+        return;
+    }
+    // Earlier pieces held no blank line: only where the new bytes can complete one is searched,
+    // so a long head costs linear time. The first blank line found is still the first one.
+    const std::size_t searchFrom = headerUsed_ > 3 ? headerUsed_ - 3 : 0;
+    headerUsed_ += count;
+    header_.resize(headerUsed_);
+    if (header_.size() <= 4)
+        return;
+    if (const auto end = FindHeaderEnd(header_, searchFrom)) {
+        // The blank line ends the head: what follows it is the start of the body, and the
+        // header buffer keeps the CR LF of the last header line.
+        body_.emplace(header_.data() + *end + 4, header_.size() - (*end + 4));
+        header_.resize(*end + 2);
+        headerUsed_ = header_.size();
+    }
+}
+
+ResponseHead SplitResponseHead(std::string_view headerBuffer) {
+    ResponseHead head;
+    const std::size_t lineEnd = headerBuffer.find("\r\n");
+    if (lineEnd == std::string_view::npos) {
+        head.status = std::string(headerBuffer.substr(0, headerBuffer.size() - 2));
+        return head;
+    }
+    head.status = std::string(headerBuffer.substr(0, lineEnd));
+    head.headers = std::string(headerBuffer.substr(lineEnd + 2));
+    return head;
+}
+
+} // namespace ovhttp
