@@ -6,6 +6,7 @@
 
 #include <wininet.h>
 
+#include <cctype>
 #include <new>
 #include <string>
 #include <thread>
@@ -222,9 +223,16 @@ void RunJob(std::shared_ptr<WinInetTransfer::Job> job) {
 } // namespace
 
 std::string AddressForTransfer(const std::string& address) {
-    if (address.find("://") != std::string::npos)
-        return address;
-    return "http://" + address;
+    // A scheme is a letter, then letters, digits, "+", "-" or ".", right at the start; a "://"
+    // further on (in a query, say) does not make one.
+    const std::size_t end = address.find("://");
+    bool scheme =
+        end != std::string::npos && end > 0 && std::isalpha(static_cast<unsigned char>(address[0]));
+    for (std::size_t i = 1; scheme && i < end; ++i) {
+        const unsigned char c = static_cast<unsigned char>(address[i]);
+        scheme = std::isalnum(c) || c == '+' || c == '-' || c == '.';
+    }
+    return scheme ? address : "http://" + address;
 }
 
 WinInetTransfer::~WinInetTransfer() {
