@@ -25,6 +25,8 @@ struct WinInetTransfer::Job {
     HINTERNET url = nullptr; // the request (or the opened address) the body is read from
     bool abandoned = false;
 
+    bool cancelled = false; // by the caller's Cancel; user-interface thread only
+
     TransferResult result; // written by the worker before it sets done
 
     // The caller gives up: closing the handles makes a blocked WinINet call return.
@@ -240,8 +242,16 @@ WinInetTransfer::~WinInetTransfer() {
         current_->Abandon();
 }
 
+void WinInetTransfer::Cancel() {
+    if (!current_)
+        return;
+    current_->cancelled = true;
+    current_->Abandon();
+    current_.reset();
+}
+
 TransferResult WinInetTransfer::Open(const TransferRequest& request) {
-    if (executing_)
+    if (current_)
         return TransferResult::Failure("still executing the last request");
 
     auto job = std::make_shared<Job>();
@@ -256,14 +266,12 @@ TransferResult WinInetTransfer::Open(const TransferRequest& request) {
         return TransferResult::Failure("could not start the transfer");
     }
 
-    executing_ = true;
-    cancelRequested_ = false;
     current_ = job;
     const ULONGLONG deadline =
         GetTickCount64() + static_cast<ULONGLONG>(job->request.timeoutSeconds) * 1000u;
     TransferResult outcome;
     for (;;) {
-        if (cancelRequested_) {
+        if (job->cancelled) {
             outcome = TransferResult::Failure("cancelled");
             break;
         }
@@ -293,9 +301,9 @@ TransferResult WinInetTransfer::Open(const TransferRequest& request) {
     }
     if (!outcome.ok && WaitForSingleObject(job->done.Get(), 0) != WAIT_OBJECT_0)
         job->Abandon();
-    current_.reset();
-    executing_ = false;
-    cancelRequested_ = false;
+    // After a cancel the instance may already carry a newer transfer; that one is not ours.
+    if (current_ == job)
+        current_.reset();
     return outcome;
 }
 
