@@ -144,6 +144,25 @@ TEST_F(CheckUrlWine, CancelFromAMessageHandlerEndsTheTransfer) {
     EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/ok"), kSiteCheck), "OK");
 }
 
+TEST_F(CheckUrlWine, CancelFreesTheControlForTheNextRequestAtOnce) {
+    // "Check Now" during a fetch: the click handler cancels the request in progress and starts
+    // a new check on the same control before the cancelled wait has unwound.
+    bool stillExecutingAfterCancel = true;
+    std::string nested;
+    TimerProbe probe([&] {
+        if (nested.empty() && form1.Inet1.StillExecuting()) {
+            nested = "started";
+            form1.Inet1.Cancel();
+            stillExecutingAfterCancel = form1.Inet1.StillExecuting();
+            nested = checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/missing"), kSiteCheck);
+        }
+    });
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_SILENT_PORT", "/"), kSiteCheck), "request timed out");
+    EXPECT_FALSE(stillExecutingAfterCancel);
+    EXPECT_EQ(nested, "404 not found");
+    EXPECT_FALSE(form1.Inet1.StillExecuting());
+}
+
 TEST_F(CheckUrlWine, QuitDuringAFetchIsKeptForTheMainLoop) {
     form1.Inet1.SetRequestTimeout(2);
     bool posted = false;

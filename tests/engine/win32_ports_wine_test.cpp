@@ -1,9 +1,10 @@
 // The engine's Win32 ports against the real platform: the short date of the user's locale,
-// lower-casing in the ANSI code page, files written byte for byte, and the activity log's
-// report files on a real disk.
+// lower-casing in the ANSI code page, files written byte for byte, the activity log's report
+// files on a real disk, and the addresses handed to WinINet.
 #include "vigil/engine/activity_log.h"
 #include "vigil/engine/win32/win32_clock_locale.h"
 #include "vigil/engine/win32/win32_file_system.h"
+#include "vigil/engine/win32/wininet_transfer.h"
 #include "vigil/forms/rich_text.h"
 
 #include <windows.h>
@@ -150,4 +151,20 @@ TEST(Win32Logs, RollAndCycleFilesLandInTheReportsFolder) {
               "day one\r\nafter midnight\r\nnext day\r\n\r\n");
     EXPECT_EQ(report.Text(), "");
     EXPECT_EQ(dialogs.shown, 1);
+}
+
+TEST(WinInetTransfer, AnAddressWithoutASchemeIsPlainHttp) {
+    struct {
+        const char* address;
+        const char* opened;
+    } cases[] = {
+        {"http://www.example.com/", "http://www.example.com/"},
+        {"HTTPS://www.example.com/", "HTTPS://www.example.com/"},
+        {"www.example.com", "http://www.example.com"},
+        {"127.0.0.1:8080/status", "http://127.0.0.1:8080/status"},
+        // A "://" in the query is not the address's scheme.
+        {"www.example.com/go?to=http://other/", "http://www.example.com/go?to=http://other/"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(win32::AddressForTransfer(c.address), c.opened) << c.address;
 }

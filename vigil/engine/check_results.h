@@ -8,7 +8,10 @@
 namespace vigil::engine {
 
 // Rewrites the site's frequency address and adds the increments to its up and down counts;
-// an empty count counts as 0. A list that has no entry at the position is left as it is.
+// an empty or missing count counts as 0. A list that ends before the position grows to it, so
+// a site with no frequency data yet (no frequency files, or the reset that empties the lists
+// and calls this for every site with 0 and 0) gets its entries. A negative position, or one
+// past the end and beyond any site's position, changes nothing.
 void RecordCheckResult(forms::Form1& form1, const std::string& address, int position,
                        long long upIncrement, long long downIncrement);
 // The increments are 0 or 1 as the check cycle passes them.

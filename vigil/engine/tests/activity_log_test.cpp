@@ -1,5 +1,6 @@
 #include "vigil/engine/activity_log.h"
 #include "vigil/engine/check_results.h"
+#include "vigil/engine/site_list.h"
 #include "vigil/engine/tests/fakes.h"
 #include "vigil/forms/windows.h"
 
@@ -144,8 +145,62 @@ TEST(RecordCheckResult, AddsToTheCountersAtThePosition) {
     EXPECT_EQ(f.urlList.List(0), "http://a-renamed/");
     EXPECT_EQ(f.uptimeList.List(0), "41");
     EXPECT_EQ(f.downTimeList.List(0), "3");
+}
 
-    RecordCheckResult(f, "http://c/", 2, 1, 0); // no such site: nothing changes
-    EXPECT_EQ(f.urlList.ListCount(), 2);
-    EXPECT_EQ(f.uptimeList.ListCount(), 2);
+TEST(RecordCheckResult, ListsThatEndBeforeThePositionGrowToIt) {
+    using Entries = std::vector<std::string>;
+    struct Lists {
+        Entries urls, ups, downs;
+    };
+    struct Call {
+        int position, up, down;
+    };
+    struct {
+        const char* what;
+        Lists before;
+        Call call;
+        Lists after;
+    } cases[] = {
+        {"no frequency data yet: the first check adds the entries",
+         {},
+         {0, 1, 0},
+         {{"http://s/"}, {"1"}, {"0"}}},
+        {"the reset empties the lists and records each site with 0 and 0",
+         {},
+         {0, 0, 0},
+         {{"http://s/"}, {"0"}, {"0"}}},
+        {"the entry just past the end is added",
+         {{"http://a/"}, {"4"}, {"1"}},
+         {1, 0, 1},
+         {{"http://a/", "http://s/"}, {"4", "0"}, {"1", "1"}}},
+        {"a count list shorter than the addresses",
+         {{"http://a/", "http://b/"}, {"3"}, {"0"}},
+         {1, 1, 0},
+         {{"http://a/", "http://s/"}, {"3", "1"}, {"0", "0"}}},
+        {"a gap is filled with empty entries, which count as 0",
+         {},
+         {2, 1, 0},
+         {{"", "", "http://s/"}, {"", "", "1"}, {"", "", "0"}}},
+        {"a negative position changes nothing",
+         {{"http://a/"}, {"4"}, {"1"}},
+         {-1, 1, 0},
+         {{"http://a/"}, {"4"}, {"1"}}},
+        {"a position past the end and beyond any site changes nothing",
+         {{"http://a/"}, {"4"}, {"1"}},
+         {kMaxSites, 1, 0},
+         {{"http://a/"}, {"4"}, {"1"}}},
+    };
+    for (const auto& c : cases) {
+        forms::Form1 f;
+        for (const std::string& e : c.before.urls)
+            f.urlList.AddItem(e);
+        for (const std::string& e : c.before.ups)
+            f.uptimeList.AddItem(e);
+        for (const std::string& e : c.before.downs)
+            f.downTimeList.AddItem(e);
+        RecordCheckResult(f, "http://s/", c.call.position, c.call.up, c.call.down);
+        EXPECT_EQ(f.urlList.Items(), c.after.urls) << c.what;
+        EXPECT_EQ(f.uptimeList.Items(), c.after.ups) << c.what;
+        EXPECT_EQ(f.downTimeList.Items(), c.after.downs) << c.what;
+    }
 }

@@ -6,6 +6,7 @@
 
 #include <wininet.h>
 
+#include <cctype>
 #include <new>
 #include <string>
 #include <thread>
@@ -23,6 +24,8 @@ struct WinInetTransfer::Job {
     HINTERNET connection = nullptr;
     HINTERNET url = nullptr; // the request (or the opened address) the body is read from
     bool abandoned = false;
+
+    bool cancelled = false; // by the caller's Cancel; user-interface thread only
 
     TransferResult result; // written by the worker before it sets done
 
@@ -222,9 +225,16 @@ void RunJob(std::shared_ptr<WinInetTransfer::Job> job) {
 } // namespace
 
 std::string AddressForTransfer(const std::string& address) {
-    if (address.find("://") != std::string::npos)
-        return address;
-    return "http://" + address;
+    // A scheme is a letter, then letters, digits, "+", "-" or ".", right at the start; a "://"
+    // further on (in a query, say) does not make one.
+    const std::size_t end = address.find("://");
+    bool scheme =
+        end != std::string::npos && end > 0 && std::isalpha(static_cast<unsigned char>(address[0]));
+    for (std::size_t i = 1; scheme && i < end; ++i) {
+        const unsigned char c = static_cast<unsigned char>(address[i]);
+        scheme = std::isalnum(c) || c == '+' || c == '-' || c == '.';
+    }
+    return scheme ? address : "http://" + address;
 }
 
 WinInetTransfer::~WinInetTransfer() {
@@ -232,8 +242,16 @@ WinInetTransfer::~WinInetTransfer() {
         current_->Abandon();
 }
 
+void WinInetTransfer::Cancel() {
+    if (!current_)
+        return;
+    current_->cancelled = true;
+    current_->Abandon();
+    current_.reset();
+}
+
 TransferResult WinInetTransfer::Open(const TransferRequest& request) {
-    if (executing_)
+    if (current_)
         return TransferResult::Failure("still executing the last request");
 
     auto job = std::make_shared<Job>();
@@ -248,14 +266,12 @@ TransferResult WinInetTransfer::Open(const TransferRequest& request) {
         return TransferResult::Failure("could not start the transfer");
     }
 
-    executing_ = true;
-    cancelRequested_ = false;
     current_ = job;
     const ULONGLONG deadline =
         GetTickCount64() + static_cast<ULONGLONG>(job->request.timeoutSeconds) * 1000u;
     TransferResult outcome;
     for (;;) {
-        if (cancelRequested_) {
+        if (job->cancelled) {
             outcome = TransferResult::Failure("cancelled");
             break;
         }
@@ -285,9 +301,9 @@ TransferResult WinInetTransfer::Open(const TransferRequest& request) {
     }
     if (!outcome.ok && WaitForSingleObject(job->done.Get(), 0) != WAIT_OBJECT_0)
         job->Abandon();
-    current_.reset();
-    executing_ = false;
-    cancelRequested_ = false;
+    // After a cancel the instance may already carry a newer transfer; that one is not ours.
+    if (current_ == job)
+        current_.reset();
     return outcome;
 }
 

@@ -20,16 +20,17 @@ public:
     ~WinInetTransfer() override;
 
     TransferResult Open(const TransferRequest& request) override;
-    bool StillExecuting() const override { return executing_; }
-    void Cancel() override { cancelRequested_ = true; }
+    bool StillExecuting() const override { return current_ != nullptr; }
+    // Ends the transfer at once: the instance is free for the next request straight away (a
+    // handler may start one before the cancelled wait has unwound), and that wait returns a
+    // failure when it next looks.
+    void Cancel() override;
 
     struct Job; // shared by the caller and the worker thread
 
 private:
     Win32MessagePump& pump_;
-    bool executing_ = false;
-    bool cancelRequested_ = false;
-    std::shared_ptr<Job> current_;
+    std::shared_ptr<Job> current_; // the transfer in progress, if any
 };
 
 // The address as WinINet needs it: one without a scheme is taken as plain HTTP.
