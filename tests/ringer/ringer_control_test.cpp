@@ -429,6 +429,58 @@ TEST_F(RingerControl, ListsTheEntriesAndDialsOne) {
     EXPECT_EQ(V_DISPATCH(Get(dun, "LastError").result.Get()), nullptr);
 }
 
+// Clients hand the name over in many forms: VBScript passes a variable by reference (or a
+// variant by reference), an unset variable is empty, VB leaves an argument out as
+// DISP_E_PARAMNOTFOUND, C++ clients may pass nothing at all.
+TEST_F(RingerControl, TakesTheNameInEveryFormAClientPassesIt) {
+    BSTR home = SysAllocString(L"Home ISP");
+    BSTR office = SysAllocString(L"Office");
+    Variant homeHeld = Text("Home ISP");
+    auto byRef = [](BSTR* text) {
+        Variant v;
+        V_VT(v.Put()) = VT_BSTR | VT_BYREF;
+        V_BSTRREF(v.Get()) = text;
+        return v;
+    };
+    Variant variantByRef;
+    V_VT(variantByRef.Put()) = VT_VARIANT | VT_BYREF;
+    V_VARIANTREF(variantByRef.Get()) = homeHeld.Get();
+    Variant missing;
+    V_VT(missing.Put()) = VT_ERROR;
+    V_ERROR(missing.Get()) = DISP_E_PARAMNOTFOUND;
+
+    struct Form {
+        const char* what;
+        std::vector<Variant> args;
+        bool active;         // Active(args) with Home ISP live and Office idle
+        const char* dialled; // the entry Connect(args) dials
+    };
+    const std::vector<Form> forms = {
+        {"literal", {Text("Home ISP")}, true, "Home ISP"},
+        {"string by reference", {byRef(&home)}, true, "Home ISP"},
+        {"idle entry by reference", {byRef(&office)}, false, "Office"},
+        {"variant by reference", {variantByRef}, true, "Home ISP"},
+        {"empty variant", {Variant()}, true, "Office"},
+        {"left out", {missing}, true, "Office"},
+        {"no argument", {}, true, "Office"},
+    };
+    IDispatch* dun = Create();
+    ASSERT_NE(dun, nullptr);
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.what);
+        Scenario("entry|Office\nentry|Home ISP\nlive|17|Home ISP\n");
+        Call active = Get(dun, "Active", form.args);
+        EXPECT_EQ(active.hr, S_OK);
+        EXPECT_EQ(AsBool(active.result), form.active);
+
+        Scenario("entry|Office\nentry|Home ISP\n");
+        EXPECT_EQ(Method(dun, "Connect", form.args).hr, S_OK);
+        EXPECT_THAT(LinesStartingWith(State(), "call|RasDialA "), ElementsAre(form.dialled));
+    }
+    SysFreeString(home);
+    SysFreeString(office);
+}
+
 TEST_F(RingerControl, AFailedDialRaisesTheErrorAfterThreeConnectFailedEvents) {
     Scenario("entry|Office\ndial|Office|678\nerrortext|678|There was no answer.\n");
     IDispatch* dun = Create();
