@@ -54,6 +54,9 @@ public:
                                      UINT* argError) override {
         if (riid != IID_NULL)
             return DISP_E_UNKNOWNINTERFACE;
+        // A host may release its last reference in an event handler run by this call; the
+        // object must outlive the call, which reads its own state after the member returns.
+        common::ComPtr<Interface> self(static_cast<Interface*>(this));
         HRESULT hr = LoadTypeInfo();
         if (FAILED(hr))
             return hr;

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -140,6 +141,8 @@ public:
         ErrorSeen error;
     };
     std::vector<Event> events;
+    // What the host does in its handler, after noting the event.
+    std::function<void(DISPID)> onEvent;
 
     std::vector<DISPID> Ids() const {
         std::vector<DISPID> ids;
@@ -176,6 +179,8 @@ public:
         if (n == 2 && V_VT(&params->rgvarg[0]) == VT_DISPATCH)
             e.error = ReadError(V_DISPATCH(&params->rgvarg[0]));
         events.push_back(e);
+        if (onEvent)
+            onEvent(id);
         return S_OK;
     }
 
@@ -479,6 +484,35 @@ TEST_F(RingerControl, TakesTheNameInEveryFormAClientPassesIt) {
     }
     SysFreeString(home);
     SysFreeString(office);
+}
+
+// A host may let go of the control in an event handler while the call that raised the event
+// is still running: the call ends normally, and only then does the control go.
+TEST_F(RingerControl, OutlivesTheHostLettingGoOfItInAnEventHandler) {
+    Scenario("entry|Office\ndial|Office|678\n");
+    IDispatch* dun = Create();
+    ASSERT_NE(dun, nullptr);
+    ASSERT_EQ(Invoke(dun, "RaiseErrors", DISPATCH_PROPERTYPUT, {Boolean(true)}).hr, S_OK);
+    sink_.onEvent = [this](DISPID) {
+        if (!control_)
+            return;
+        point_->Unadvise(cookie_);
+        cookie_ = 0;
+        point_.Reset();
+        control_.Reset();
+    };
+    Call connect = Method(dun, "Connect", {Text("Office")});
+    EXPECT_EQ(connect.hr, DISP_E_EXCEPTION);
+    EXPECT_EQ(static_cast<unsigned long>(connect.scode), 0x800A0405ul);
+    EXPECT_EQ(connect.description, "Unexpected error whilst dialling : RAS error 678");
+    EXPECT_THAT(sink_.Ids(), ElementsAre(2));
+
+    // Nothing of the library stays alive.
+    using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+    auto canUnloadNow = reinterpret_cast<CanUnloadNow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("Ringer.dll"), "DllCanUnloadNow")));
+    ASSERT_NE(canUnloadNow, nullptr);
+    EXPECT_EQ(canUnloadNow(), S_OK);
 }
 
 TEST_F(RingerControl, AFailedDialRaisesTheErrorAfterThreeConnectFailedEvents) {
