@@ -4,7 +4,7 @@
 #
 #   VIGIL_WINE_PREFIX   the prefix (default: build/win64/wineprefix)
 #   VIGIL_WINE_GRAPHICS "null" (default: windows without a display) or "x11"
-#   VIGIL_WINEDEBUG     Wine's debug channels (default: none); "warn+heap" makes Wine fill
+#   VIGIL_WINEDEBUG     Wine's debug channels (default: none); "-all,warn+heap" makes Wine fill
 #                       freed memory, so a test that touches it fails instead of passing by luck
 set -uo pipefail
 

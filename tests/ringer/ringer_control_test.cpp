@@ -404,6 +404,82 @@ TEST_F(RingerControl, ServesItsMembersAndEventsUnderTheirDispatchIds) {
     }
 }
 
+// What a host's object browser sees: each member's kind, result type, name argument and
+// description (only RaiseErrors has one).
+TEST_F(RingerControl, DescribesEachMemberInItsTypeInformation) {
+    IDispatch* dun = Create();
+    ASSERT_NE(dun, nullptr);
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(dun->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Put()), S_OK);
+    struct Seen {
+        MEMBERID id;
+        VARTYPE result;
+        std::string params; // "" or "p_sName?" (optional) or "p_bRaiseErrors"
+        std::string doc;
+    };
+    std::map<std::string, Seen> seen;
+    TYPEATTR* attr = nullptr;
+    ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
+    for (UINT i = 0; i < attr->cFuncs; ++i) {
+        FUNCDESC* f = nullptr;
+        ASSERT_EQ(info->GetFuncDesc(i, &f), S_OK);
+        if (f->wFuncFlags & FUNCFLAG_FRESTRICTED) { // IUnknown's and IDispatch's own
+            info->ReleaseFuncDesc(f);
+            continue;
+        }
+        BSTR names[4] = {};
+        UINT count = 0;
+        info->GetNames(f->memid, names, 4, &count);
+        Bstr doc;
+        info->GetDocumentation(f->memid, nullptr, doc.Put(), nullptr, nullptr);
+        std::string kind = f->invkind == INVOKE_PROPERTYGET   ? "get "
+                           : f->invkind == INVOKE_PROPERTYPUT ? "put "
+                                                              : "call ";
+        std::string params;
+        for (SHORT p = 0; p < f->cParams && p + 1 < static_cast<SHORT>(count); ++p) {
+            params += ToAnsi(names[p + 1]);
+            if (f->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FOPT)
+                params += "?";
+        }
+        if (f->invkind == INVOKE_PROPERTYPUT && f->cParams == 1)
+            params = "p_bRaiseErrors";
+        seen[kind + ToAnsi(names[0])] = {f->memid, f->elemdescFunc.tdesc.vt, params,
+                                         ToAnsi(doc.Get())};
+        for (auto& n : names)
+            SysFreeString(n);
+        info->ReleaseFuncDesc(f);
+    }
+    info->ReleaseTypeAttr(attr);
+
+    const std::string raiseDoc =
+        "Returns/sets whether run-time errors should be raised in error situations.";
+    const std::vector<std::pair<std::string, Seen>> expected = {
+        {"get Available", {0x68030009, VT_BOOL, "", ""}},
+        {"get Active", {0x68030008, VT_BOOL, "p_sName?", ""}},
+        {"get ConnectionCount", {0x68030007, VT_I2, "", ""}},
+        {"get ActiveConnectionCount", {0x68030006, VT_I2, "", ""}},
+        {"get InactiveConnectionCount", {0x68030005, VT_I2, "", ""}},
+        {"get Connections", {0x68030004, VT_DISPATCH, "", ""}},
+        {"get ActiveConnections", {0x68030003, VT_DISPATCH, "", ""}},
+        {"get InactiveConnections", {0x68030002, VT_DISPATCH, "", ""}},
+        {"call Connect", {0x6003000E, VT_VARIANT, "p_sName?", ""}},
+        {"call Disconnect", {0x6003000F, VT_VARIANT, "p_sName?", ""}},
+        {"get LastError", {0x68030001, VT_DISPATCH, "", ""}},
+        {"get RaiseErrors", {0x68030000, VT_BOOL, "", raiseDoc}},
+        {"put RaiseErrors", {0x68030000, VT_VOID, "p_bRaiseErrors", raiseDoc}},
+    };
+    for (const auto& [member, want] : expected) {
+        SCOPED_TRACE(member);
+        ASSERT_EQ(seen.count(member), 1u);
+        const Seen& got = seen[member];
+        EXPECT_EQ(got.id, want.id);
+        EXPECT_EQ(got.result, want.result);
+        EXPECT_EQ(got.params, want.params);
+        EXPECT_EQ(got.doc, want.doc);
+    }
+    EXPECT_EQ(seen.size(), expected.size());
+}
+
 TEST_F(RingerControl, ListsTheEntriesAndDialsOne) {
     IDispatch* dun = Create();
     ASSERT_NE(dun, nullptr);
