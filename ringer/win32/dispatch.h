@@ -54,6 +54,8 @@ public:
                                      UINT* argError) override {
         if (riid != IID_NULL)
             return DISP_E_UNKNOWNINTERFACE;
+        if (!params)
+            return E_INVALIDARG; // not every DispInvoke checks
         // A host may release its last reference in an event handler run by this call; the
         // object must outlive the call, which reads its own state after the member returns.
         common::ComPtr<Interface> self(static_cast<Interface*>(this));

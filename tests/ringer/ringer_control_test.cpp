@@ -591,6 +591,56 @@ TEST_F(RingerControl, OutlivesTheHostLettingGoOfItInAnEventHandler) {
     EXPECT_EQ(canUnloadNow(), S_OK);
 }
 
+// Calls a client gets wrong fail with the dispatch error that says so, and leave the control
+// as usable as before.
+TEST_F(RingerControl, RefusesMalformedCallsAndCarriesOn) {
+    IDispatch* dun = Create();
+    ASSERT_NE(dun, nullptr);
+    Variant null;
+    V_VT(null.Put()) = VT_NULL;
+    struct Case {
+        const char* what;
+        std::function<HRESULT()> call;
+        HRESULT expected;
+    };
+    auto raw = [dun](DISPID id, WORD flags, DISPPARAMS* params, REFIID riid = IID_NULL) {
+        Variant result;
+        EXCEPINFO ex{};
+        UINT argError = 0;
+        HRESULT hr =
+            dun->Invoke(id, riid, LOCALE_USER_DEFAULT, flags, params, result.Put(), &ex, &argError);
+        SysFreeString(ex.bstrSource);
+        SysFreeString(ex.bstrDescription);
+        SysFreeString(ex.bstrHelpFile);
+        return hr;
+    };
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    const std::vector<Case> cases = {
+        {"no parameters at all", [&] { return raw(0x68030007, DISPATCH_PROPERTYGET, nullptr); },
+         E_INVALIDARG},
+        {"unknown dispatch id", [&] { return raw(0x12345, DISPATCH_METHOD, &none); },
+         DISP_E_MEMBERNOTFOUND},
+        {"an interface other than IID_NULL",
+         [&] { return raw(0x68030007, DISPATCH_PROPERTYGET, &none, IID_IDispatch); },
+         DISP_E_UNKNOWNINTERFACE},
+        {"putting a read-only property",
+         [&] { return Invoke(dun, "ConnectionCount", DISPATCH_PROPERTYPUT, {Boolean(true)}).hr; },
+         DISP_E_MEMBERNOTFOUND},
+        {"too many arguments",
+         [&] {
+             return Get(dun, "Active", {Text("Office"), Text("Home ISP")}).hr;
+         },
+         DISP_E_BADPARAMCOUNT},
+        {"a Null name", [&] { return Get(dun, "Active", {null}).hr; }, DISP_E_TYPEMISMATCH},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.call(), c.expected);
+        EXPECT_EQ(AsLong(Get(dun, "ConnectionCount").result), 2);
+    }
+    EXPECT_THAT(sink_.events, IsEmpty());
+}
+
 TEST_F(RingerControl, AFailedDialRaisesTheErrorAfterThreeConnectFailedEvents) {
     Scenario("entry|Office\ndial|Office|678\nerrortext|678|There was no answer.\n");
     IDispatch* dun = Create();
