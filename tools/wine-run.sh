@@ -4,6 +4,8 @@
 #
 #   VIGIL_WINE_PREFIX   the prefix (default: build/win64/wineprefix)
 #   VIGIL_WINE_GRAPHICS "null" (default: windows without a display) or "x11"
+#   VIGIL_WINEDEBUG     Wine's debug channels (default: none); "-all,warn+heap" makes Wine fill
+#                       freed memory, so a test that touches it fails instead of passing by luck
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,7 +17,7 @@ prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 
 export WINEPREFIX=$prefix
 export WINEARCH=win64
-export WINEDEBUG=-all
+export WINEDEBUG=${VIGIL_WINEDEBUG:--all}
 # No debugger on a crash (it would wait forever), no Mono/Gecko install prompts.
 export WINEDLLOVERRIDES="winedbg.exe=d;mscoree=d;mshtml=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY ftp_proxy no_proxy NO_PROXY all_proxy ALL_PROXY

@@ -233,6 +233,59 @@ TEST_P(Ringer, EveryStateQueryReadsRasAgain) {
     EXPECT_FALSE(d.Active("Home ISP"));
 }
 
+// Every member reads RAS afresh, in a fixed order: the entry list, then for each entry its
+// stored dial parameters and the live connections (and the status of its own), then whatever
+// the member itself asks of an entry.
+TEST_P(Ringer, CallsRasInTheOrderOfTheMembers) {
+    const std::vector<std::string> refresh = {
+        "RasEnumEntriesA",     "RasGetEntryDialParamsA Office",
+        "RasEnumConnectionsA", "RasGetEntryDialParamsA Home ISP",
+        "RasEnumConnectionsA", "RasGetConnectStatusA 17"};
+    const std::vector<std::string> officeState = {"RasGetEntryDialParamsA Office",
+                                                  "RasEnumConnectionsA"};
+    const std::vector<std::string> homeState = {"RasGetEntryDialParamsA Home ISP",
+                                                "RasEnumConnectionsA", "RasGetConnectStatusA 17"};
+    auto join = [](std::initializer_list<std::vector<std::string>> parts) {
+        std::vector<std::string> all;
+        for (const auto& part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    struct Case {
+        const char* member;
+        std::function<void(CDialUpNetworking&)> call;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Case> cases = {
+        {"ConnectionCount", [](auto& d) { d.ConnectionCount(); }, refresh},
+        {"ActiveConnectionCount", [](auto& d) { d.ActiveConnectionCount(); },
+         join({refresh, officeState, homeState})},
+        {"Active(Office)", [](auto& d) { d.Active("Office"); },
+         join({refresh, officeState, homeState})},
+        {"Active()", [](auto& d) { d.Active(""); }, join({refresh, officeState, homeState})},
+        {"Connect(Office)", [](auto& d) { d.Connect("Office"); },
+         join({refresh, officeState, officeState, {"RasDialA Office"}})},
+        {"Disconnect(Home ISP)", [](auto& d) { d.Disconnect("Home ISP"); },
+         join({refresh, homeState, homeState, {"RasEnumConnectionsA", "RasHangUpA 17"}})},
+        {"Disconnect()", [](auto& d) { d.Disconnect(""); },
+         join({refresh,
+               officeState,
+               homeState,
+               homeState,
+               {"RasEnumConnectionsA", "RasHangUpA 17"}})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.member);
+        SetUp();
+        sys.ras.calls.clear();
+        auto& d = Create();
+        EXPECT_THAT(sys.ras.calls, ElementsAre("RasEnumConnectionsA"));
+        sys.ras.calls.clear();
+        c.call(d);
+        EXPECT_EQ(sys.ras.calls, c.calls);
+    }
+}
+
 // --- 1026 ---------------------------------------------------------------------------------
 
 TEST_P(Ringer, UnknownOrDifferentlyCasedNamesRaise1026) {

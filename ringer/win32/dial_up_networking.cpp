@@ -168,7 +168,7 @@ private:
     ULONG position_;
 };
 
-class DialUpNetworkingControl final : public Dispatchable<IDialUpNetworking>,
+class DialUpNetworkingControl final : public DispatchObject<IDialUpNetworking>,
                                       public IConnectionPointContainer,
                                       public IProvideClassInfo2,
                                       public IPersistPropertyBag,
@@ -177,7 +177,7 @@ class DialUpNetworkingControl final : public Dispatchable<IDialUpNetworking>,
                                       private ConnectionEvents {
 public:
     DialUpNetworkingControl()
-        : Dispatchable<IDialUpNetworking>(IID_IDialUpNetworking), events_(*this),
+        : DispatchObject<IDialUpNetworking>(IID_IDialUpNetworking), events_(*this),
           ringer_(std::make_unique<CDialUpNetworking>(LoadRasApi(), AsEvents())) {}
 
     // --- IUnknown -------------------------------------------------------------------------
@@ -185,9 +185,7 @@ public:
         if (!object)
             return E_POINTER;
         *object = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IDialUpNetworking)
-            *object = static_cast<IDialUpNetworking*>(this);
-        else if (riid == IID_IConnectionPointContainer)
+        if (riid == IID_IConnectionPointContainer)
             *object = static_cast<IConnectionPointContainer*>(this);
         else if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2)
             *object = static_cast<IProvideClassInfo2*>(this);
@@ -198,17 +196,12 @@ public:
         else if (riid == IID_ISupportErrorInfo)
             *object = static_cast<ISupportErrorInfo*>(this);
         else
-            return E_NOINTERFACE;
+            return DispatchObject::QueryInterface(riid, object);
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0)
-            delete this;
-        return refs;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return DispatchObject::AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return DispatchObject::Release(); }
 
     // --- IDialUpNetworking: every member forwards to CDialUpNetworking ---------------------
     HRESULT STDMETHODCALLTYPE get_Available(VARIANT_BOOL* value) override {
@@ -476,8 +469,6 @@ private:
         events_.Fire(4, p_sName, &p_Err);
     }
 
-    LONG refs_ = 1;
-    ModuleReference module_;
     EventPoint events_;
     std::unique_ptr<CDialUpNetworking> ringer_;
     common::ComPtr<IOleClientSite> site_;

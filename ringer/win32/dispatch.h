@@ -54,6 +54,11 @@ public:
                                      UINT* argError) override {
         if (riid != IID_NULL)
             return DISP_E_UNKNOWNINTERFACE;
+        if (!params)
+            return E_INVALIDARG; // not every DispInvoke checks
+        // A host may release its last reference in an event handler run by this call; the
+        // object must outlive the call, which reads its own state after the member returns.
+        common::ComPtr<Interface> self(static_cast<Interface*>(this));
         HRESULT hr = LoadTypeInfo();
         if (FAILED(hr))
             return hr;
@@ -114,6 +119,39 @@ private:
     const IID& iid_;
     common::ComPtr<ITypeInfo> typeInfo_;
     std::optional<ErrorInfo> pending_;
+
+    template <typename> friend class DispatchObject;
+};
+
+// A dispatch object of one interface, counted by references, that keeps the library loaded for
+// as long as it lives. A class with further interfaces extends QueryInterface and, as several
+// of its bases then declare IUnknown, forwards AddRef and Release to this one.
+template <typename Interface> class DispatchObject : public Dispatchable<Interface> {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object)
+            return E_POINTER;
+        *object = nullptr;
+        if (riid != IID_IUnknown && riid != IID_IDispatch && riid != this->iid_)
+            return E_NOINTERFACE;
+        *object = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        LONG refs = InterlockedDecrement(&refs_);
+        if (refs == 0)
+            delete this;
+        return refs;
+    }
+
+protected:
+    explicit DispatchObject(const IID& iid) : Dispatchable<Interface>(iid) {}
+
+private:
+    LONG refs_ = 1;
+    ModuleReference module_;
 };
 
 } // namespace ringer::win32

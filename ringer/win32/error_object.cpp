@@ -9,29 +9,10 @@ namespace ringer::win32 {
 
 namespace {
 
-class ErrorObject final : public Dispatchable<IRingerError> {
+class ErrorObject final : public DispatchObject<IRingerError> {
 public:
     explicit ErrorObject(ErrorInfo error)
-        : Dispatchable<IRingerError>(IID_IRingerError), error_(std::move(error)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IRingerError) {
-            *object = static_cast<IRingerError*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0)
-            delete this;
-        return refs;
-    }
+        : DispatchObject<IRingerError>(IID_IRingerError), error_(std::move(error)) {}
 
     HRESULT STDMETHODCALLTYPE get_Number(long* number) override {
         if (!number)
@@ -53,9 +34,7 @@ public:
     }
 
 private:
-    LONG refs_ = 1;
     ErrorInfo error_;
-    ModuleReference module_;
 };
 
 } // namespace

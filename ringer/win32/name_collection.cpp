@@ -14,22 +14,7 @@ namespace {
 
 using Names = std::shared_ptr<const std::vector<std::string>>;
 
-// Counts references for the two small classes below.
-template <typename Self> class RefCounted {
-public:
-    ULONG DoAddRef() { return InterlockedIncrement(&refs_); }
-    ULONG DoRelease(Self* self) {
-        LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0)
-            delete self;
-        return refs;
-    }
-
-private:
-    LONG refs_ = 1;
-};
-
-class NameEnumerator final : public IEnumVARIANT, RefCounted<NameEnumerator> {
+class NameEnumerator final : public IEnumVARIANT {
 public:
     NameEnumerator(Names names, ULONG position) : names_(std::move(names)), position_(position) {}
 
@@ -44,8 +29,13 @@ public:
         *object = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return DoAddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return DoRelease(this); }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        LONG refs = InterlockedDecrement(&refs_);
+        if (refs == 0)
+            delete this;
+        return refs;
+    }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
         if (!items || (count > 1 && !fetched))
@@ -77,29 +67,16 @@ public:
     }
 
 private:
+    LONG refs_ = 1;
     Names names_;
     ULONG position_;
     ModuleReference module_;
 };
 
-class NameCollection final : public Dispatchable<IRingerCollection>, RefCounted<NameCollection> {
+class NameCollection final : public DispatchObject<IRingerCollection> {
 public:
     explicit NameCollection(Names names)
-        : Dispatchable<IRingerCollection>(IID_IRingerCollection), names_(std::move(names)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IRingerCollection) {
-            *object = static_cast<IRingerCollection*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return DoAddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return DoRelease(this); }
+        : DispatchObject<IRingerCollection>(IID_IRingerCollection), names_(std::move(names)) {}
 
     HRESULT STDMETHODCALLTYPE Item(VARIANT index, VARIANT* item) override {
         if (!item)
@@ -130,7 +107,6 @@ public:
 
 private:
     Names names_;
-    ModuleReference module_;
 };
 
 } // namespace

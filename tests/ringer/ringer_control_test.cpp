@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -140,6 +141,8 @@ public:
         ErrorSeen error;
     };
     std::vector<Event> events;
+    // What the host does in its handler, after noting the event.
+    std::function<void(DISPID)> onEvent;
 
     std::vector<DISPID> Ids() const {
         std::vector<DISPID> ids;
@@ -176,6 +179,8 @@ public:
         if (n == 2 && V_VT(&params->rgvarg[0]) == VT_DISPATCH)
             e.error = ReadError(V_DISPATCH(&params->rgvarg[0]));
         events.push_back(e);
+        if (onEvent)
+            onEvent(id);
         return S_OK;
     }
 
@@ -399,6 +404,82 @@ TEST_F(RingerControl, ServesItsMembersAndEventsUnderTheirDispatchIds) {
     }
 }
 
+// What a host's object browser sees: each member's kind, result type, name argument and
+// description (only RaiseErrors has one).
+TEST_F(RingerControl, DescribesEachMemberInItsTypeInformation) {
+    IDispatch* dun = Create();
+    ASSERT_NE(dun, nullptr);
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(dun->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Put()), S_OK);
+    struct Seen {
+        MEMBERID id;
+        VARTYPE result;
+        std::string params; // "" or "p_sName?" (optional) or "p_bRaiseErrors"
+        std::string doc;
+    };
+    std::map<std::string, Seen> seen;
+    TYPEATTR* attr = nullptr;
+    ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
+    for (UINT i = 0; i < attr->cFuncs; ++i) {
+        FUNCDESC* f = nullptr;
+        ASSERT_EQ(info->GetFuncDesc(i, &f), S_OK);
+        if (f->wFuncFlags & FUNCFLAG_FRESTRICTED) { // IUnknown's and IDispatch's own
+            info->ReleaseFuncDesc(f);
+            continue;
+        }
+        BSTR names[4] = {};
+        UINT count = 0;
+        info->GetNames(f->memid, names, 4, &count);
+        Bstr doc;
+        info->GetDocumentation(f->memid, nullptr, doc.Put(), nullptr, nullptr);
+        std::string kind = f->invkind == INVOKE_PROPERTYGET   ? "get "
+                           : f->invkind == INVOKE_PROPERTYPUT ? "put "
+                                                              : "call ";
+        std::string params;
+        for (SHORT p = 0; p < f->cParams && p + 1 < static_cast<SHORT>(count); ++p) {
+            params += ToAnsi(names[p + 1]);
+            if (f->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FOPT)
+                params += "?";
+        }
+        if (f->invkind == INVOKE_PROPERTYPUT && f->cParams == 1)
+            params = "p_bRaiseErrors";
+        seen[kind + ToAnsi(names[0])] = {f->memid, f->elemdescFunc.tdesc.vt, params,
+                                         ToAnsi(doc.Get())};
+        for (auto& n : names)
+            SysFreeString(n);
+        info->ReleaseFuncDesc(f);
+    }
+    info->ReleaseTypeAttr(attr);
+
+    const std::string raiseDoc =
+        "Returns/sets whether run-time errors should be raised in error situations.";
+    const std::vector<std::pair<std::string, Seen>> expected = {
+        {"get Available", {0x68030009, VT_BOOL, "", ""}},
+        {"get Active", {0x68030008, VT_BOOL, "p_sName?", ""}},
+        {"get ConnectionCount", {0x68030007, VT_I2, "", ""}},
+        {"get ActiveConnectionCount", {0x68030006, VT_I2, "", ""}},
+        {"get InactiveConnectionCount", {0x68030005, VT_I2, "", ""}},
+        {"get Connections", {0x68030004, VT_DISPATCH, "", ""}},
+        {"get ActiveConnections", {0x68030003, VT_DISPATCH, "", ""}},
+        {"get InactiveConnections", {0x68030002, VT_DISPATCH, "", ""}},
+        {"call Connect", {0x6003000E, VT_VARIANT, "p_sName?", ""}},
+        {"call Disconnect", {0x6003000F, VT_VARIANT, "p_sName?", ""}},
+        {"get LastError", {0x68030001, VT_DISPATCH, "", ""}},
+        {"get RaiseErrors", {0x68030000, VT_BOOL, "", raiseDoc}},
+        {"put RaiseErrors", {0x68030000, VT_VOID, "p_bRaiseErrors", raiseDoc}},
+    };
+    for (const auto& [member, want] : expected) {
+        SCOPED_TRACE(member);
+        ASSERT_EQ(seen.count(member), 1u);
+        const Seen& got = seen[member];
+        EXPECT_EQ(got.id, want.id);
+        EXPECT_EQ(got.result, want.result);
+        EXPECT_EQ(got.params, want.params);
+        EXPECT_EQ(got.doc, want.doc);
+    }
+    EXPECT_EQ(seen.size(), expected.size());
+}
+
 TEST_F(RingerControl, ListsTheEntriesAndDialsOne) {
     IDispatch* dun = Create();
     ASSERT_NE(dun, nullptr);
@@ -427,6 +508,137 @@ TEST_F(RingerControl, ListsTheEntriesAndDialsOne) {
     EXPECT_TRUE(AsBool(Get(dun, "Active", {Text("Office")}).result));
     EXPECT_EQ(V_VT(Get(dun, "LastError").result.Get()), VT_DISPATCH);
     EXPECT_EQ(V_DISPATCH(Get(dun, "LastError").result.Get()), nullptr);
+}
+
+// Clients hand the name over in many forms: VBScript passes a variable by reference (or a
+// variant by reference), an unset variable is empty, VB leaves an argument out as
+// DISP_E_PARAMNOTFOUND, C++ clients may pass nothing at all.
+TEST_F(RingerControl, TakesTheNameInEveryFormAClientPassesIt) {
+    BSTR home = SysAllocString(L"Home ISP");
+    BSTR office = SysAllocString(L"Office");
+    Variant homeHeld = Text("Home ISP");
+    auto byRef = [](BSTR* text) {
+        Variant v;
+        V_VT(v.Put()) = VT_BSTR | VT_BYREF;
+        V_BSTRREF(v.Get()) = text;
+        return v;
+    };
+    Variant variantByRef;
+    V_VT(variantByRef.Put()) = VT_VARIANT | VT_BYREF;
+    V_VARIANTREF(variantByRef.Get()) = homeHeld.Get();
+    Variant missing;
+    V_VT(missing.Put()) = VT_ERROR;
+    V_ERROR(missing.Get()) = DISP_E_PARAMNOTFOUND;
+
+    struct Form {
+        const char* what;
+        std::vector<Variant> args;
+        bool active;         // Active(args) with Home ISP live and Office idle
+        const char* dialled; // the entry Connect(args) dials
+    };
+    const std::vector<Form> forms = {
+        {"literal", {Text("Home ISP")}, true, "Home ISP"},
+        {"string by reference", {byRef(&home)}, true, "Home ISP"},
+        {"idle entry by reference", {byRef(&office)}, false, "Office"},
+        {"variant by reference", {variantByRef}, true, "Home ISP"},
+        {"empty variant", {Variant()}, true, "Office"},
+        {"left out", {missing}, true, "Office"},
+        {"no argument", {}, true, "Office"},
+    };
+    IDispatch* dun = Create();
+    ASSERT_NE(dun, nullptr);
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.what);
+        Scenario("entry|Office\nentry|Home ISP\nlive|17|Home ISP\n");
+        Call active = Get(dun, "Active", form.args);
+        EXPECT_EQ(active.hr, S_OK);
+        EXPECT_EQ(AsBool(active.result), form.active);
+
+        Scenario("entry|Office\nentry|Home ISP\n");
+        EXPECT_EQ(Method(dun, "Connect", form.args).hr, S_OK);
+        EXPECT_THAT(LinesStartingWith(State(), "call|RasDialA "), ElementsAre(form.dialled));
+    }
+    SysFreeString(home);
+    SysFreeString(office);
+}
+
+// A host may let go of the control in an event handler while the call that raised the event
+// is still running: the call ends normally, and only then does the control go.
+TEST_F(RingerControl, OutlivesTheHostLettingGoOfItInAnEventHandler) {
+    Scenario("entry|Office\ndial|Office|678\n");
+    IDispatch* dun = Create();
+    ASSERT_NE(dun, nullptr);
+    ASSERT_EQ(Invoke(dun, "RaiseErrors", DISPATCH_PROPERTYPUT, {Boolean(true)}).hr, S_OK);
+    sink_.onEvent = [this](DISPID) {
+        if (!control_)
+            return;
+        point_->Unadvise(cookie_);
+        cookie_ = 0;
+        point_.Reset();
+        control_.Reset();
+    };
+    Call connect = Method(dun, "Connect", {Text("Office")});
+    EXPECT_EQ(connect.hr, DISP_E_EXCEPTION);
+    EXPECT_EQ(static_cast<unsigned long>(connect.scode), 0x800A0405ul);
+    EXPECT_EQ(connect.description, "Unexpected error whilst dialling : RAS error 678");
+    EXPECT_THAT(sink_.Ids(), ElementsAre(2));
+
+    // Nothing of the library stays alive.
+    using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+    auto canUnloadNow = reinterpret_cast<CanUnloadNow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("Ringer.dll"), "DllCanUnloadNow")));
+    ASSERT_NE(canUnloadNow, nullptr);
+    EXPECT_EQ(canUnloadNow(), S_OK);
+}
+
+// Calls a client gets wrong fail with the dispatch error that says so, and leave the control
+// as usable as before.
+TEST_F(RingerControl, RefusesMalformedCallsAndCarriesOn) {
+    IDispatch* dun = Create();
+    ASSERT_NE(dun, nullptr);
+    Variant null;
+    V_VT(null.Put()) = VT_NULL;
+    struct Case {
+        const char* what;
+        std::function<HRESULT()> call;
+        HRESULT expected;
+    };
+    auto raw = [dun](DISPID id, WORD flags, DISPPARAMS* params, REFIID riid = IID_NULL) {
+        Variant result;
+        EXCEPINFO ex{};
+        UINT argError = 0;
+        HRESULT hr =
+            dun->Invoke(id, riid, LOCALE_USER_DEFAULT, flags, params, result.Put(), &ex, &argError);
+        SysFreeString(ex.bstrSource);
+        SysFreeString(ex.bstrDescription);
+        SysFreeString(ex.bstrHelpFile);
+        return hr;
+    };
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    const std::vector<Case> cases = {
+        {"no parameters at all", [&] { return raw(0x68030007, DISPATCH_PROPERTYGET, nullptr); },
+         E_INVALIDARG},
+        {"unknown dispatch id", [&] { return raw(0x12345, DISPATCH_METHOD, &none); },
+         DISP_E_MEMBERNOTFOUND},
+        {"an interface other than IID_NULL",
+         [&] { return raw(0x68030007, DISPATCH_PROPERTYGET, &none, IID_IDispatch); },
+         DISP_E_UNKNOWNINTERFACE},
+        {"putting a read-only property",
+         [&] { return Invoke(dun, "ConnectionCount", DISPATCH_PROPERTYPUT, {Boolean(true)}).hr; },
+         DISP_E_MEMBERNOTFOUND},
+        {"too many arguments",
+         [&] {
+             return Get(dun, "Active", {Text("Office"), Text("Home ISP")}).hr;
+         },
+         DISP_E_BADPARAMCOUNT},
+        {"a Null name", [&] { return Get(dun, "Active", {null}).hr; }, DISP_E_TYPEMISMATCH},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.call(), c.expected);
+        EXPECT_EQ(AsLong(Get(dun, "ConnectionCount").result), 2);
+    }
+    EXPECT_THAT(sink_.events, IsEmpty());
 }
 
 TEST_F(RingerControl, AFailedDialRaisesTheErrorAfterThreeConnectFailedEvents) {
