@@ -11,6 +11,16 @@ function(vigil_unit_test name)
     add_test(NAME ${name} COMMAND ${name})
 endfunction()
 
+# Gives a Windows-side test its time limit and tells it where the trees, the Wine prefix and
+# the Wine runner are.
+function(vigil_set_wine_test_properties name timeout env)
+    if(NOT timeout)
+        set(timeout 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout}
+        ENVIRONMENT "VIGIL_WINE_PREFIX=${VIGIL_WINE_PREFIX};VIGIL_SOURCE_DIR=${CMAKE_SOURCE_DIR};VIGIL_BINARY_DIR=${CMAKE_BINARY_DIR};VIGIL_WINE_RUN=${CMAKE_SOURCE_DIR}/tools/wine-run.sh;${env}")
+endfunction()
+
 # vigil_wine_test(<name> SOURCES ... LIBS ... [ENV k=v ...] [TIMEOUT s]): a Windows test run
 # through Wine by ctest (the emulator is set by the top-level CMakeLists.txt).
 function(vigil_wine_test name)
@@ -18,29 +28,32 @@ function(vigil_wine_test name)
     if(NOT WIN32 OR NOT VIGIL_BUILD_TESTS)
         return()
     endif()
-    if(NOT T_TIMEOUT)
-        set(T_TIMEOUT 300)
-    endif()
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "VIGIL_WINE_PREFIX=${VIGIL_WINE_PREFIX};VIGIL_SOURCE_DIR=${CMAKE_SOURCE_DIR};VIGIL_BINARY_DIR=${CMAKE_BINARY_DIR};${T_ENV}")
+    vigil_set_wine_test_properties(${name} "${T_TIMEOUT}" "${T_ENV}")
 endfunction()
 
-# vigil_wine_script_test(<name> COMMAND ... [TIMEOUT s]): an end-to-end test driven by a
-# script on the Linux side (Python), which starts servers and Windows programs itself.
+# vigil_host_driven_test(<name> COMMAND ... [ENV k=v ...] [TIMEOUT s]): an end-to-end test
+# driven by a script on the Linux side (Python), which starts servers and Windows programs itself.
 function(vigil_host_driven_test name)
     cmake_parse_arguments(T "" "TIMEOUT" "COMMAND;ENV" ${ARGN})
     if(NOT WIN32 OR NOT VIGIL_BUILD_TESTS)
         return()
     endif()
-    if(NOT T_TIMEOUT)
-        set(T_TIMEOUT 300)
-    endif()
     add_test(NAME ${name} COMMAND ${T_COMMAND})
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "VIGIL_WINE_PREFIX=${VIGIL_WINE_PREFIX};VIGIL_SOURCE_DIR=${CMAKE_SOURCE_DIR};VIGIL_BINARY_DIR=${CMAKE_BINARY_DIR};VIGIL_WINE_RUN=${CMAKE_SOURCE_DIR}/tools/wine-run.sh;${T_ENV}")
+    vigil_set_wine_test_properties(${name} "${T_TIMEOUT}" "${T_ENV}")
+endfunction()
+
+# vigil_add_area_folders(): adds every subfolder of the current folder that has a
+# CMakeLists.txt (tests/ and bench/ hold one folder an area).
+function(vigil_add_area_folders)
+    file(GLOB entries LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    foreach(entry ${entries})
+        if(IS_DIRECTORY ${entry} AND EXISTS ${entry}/CMakeLists.txt)
+            add_subdirectory(${entry})
+        endif()
+    endforeach()
 endfunction()
 
 # vigil_windows_binary(<target>): common settings of a deliverable.
