@@ -64,21 +64,34 @@ TEST(OvHttpClientWorker, ObjectsOnSeveralThreadsShareOneWorker) {
 }
 
 TEST(OvHttpClientWorker, StopsWhenTheLastObjectGoesWithARequestPending) {
-    auto c = NewClient();
-    ASSERT_NE(WorkerWindow(), nullptr);
-    EXPECT_EQ(WorkerWindowsOfThisProcess(), 1);
-    c->put_TimeOut(1);
-    SetUrl(c.Get(), Url("/hang"));
-    ASSERT_EQ(Execute(c.Get(), "GET"), S_OK);
-    EXPECT_EQ(Status(c.Get()), "HTTP/LIB 462 Timeout Period Elapsed");
-    c.Reset(); // waits for the worker thread to end
-    EXPECT_EQ(WorkerWindowsOfThisProcess(), 0);
-    EXPECT_EQ(CanUnloadNow(), S_OK);
-    // And a new object starts a new worker.
-    auto again = NewClient();
-    SetUrl(again.Get(), Url("/text"));
-    ASSERT_EQ(Execute(again.Get(), "GET"), S_OK);
-    EXPECT_EQ(Status(again.Get()), "HTTP/1.0 200 OK");
+    struct PendingCase {
+        const char* path;
+        bool flood; // the server sends without pause for much longer than the time-out
+    };
+    const PendingCase cases[] = {{"/hang", false}, {"/flood", true}};
+    for (const auto& pending : cases) {
+        SCOPED_TRACE(pending.path);
+        auto c = NewClient();
+        ASSERT_NE(WorkerWindow(), nullptr);
+        EXPECT_EQ(WorkerWindowsOfThisProcess(), 1);
+        c->put_TimeOut(1);
+        SetUrl(c.Get(), Url(pending.path));
+        ASSERT_EQ(Execute(c.Get(), "GET"), S_OK);
+        EXPECT_EQ(Status(c.Get()), "HTTP/LIB 462 Timeout Period Elapsed");
+        c.Reset(); // waits for the worker thread to end
+        EXPECT_EQ(WorkerWindowsOfThisProcess(), 0);
+        EXPECT_EQ(CanUnloadNow(), S_OK);
+        // And a new object starts a new worker.
+        auto again = NewClient();
+        SetUrl(again.Get(), Url(pending.flood ? "/floodresult" : "/text"));
+        ASSERT_EQ(Execute(again.Get(), "GET"), S_OK);
+        EXPECT_EQ(Status(again.Get()), "HTTP/1.0 200 OK");
+        // The worker stopped reading for the caller that gave up, instead of taking in the
+        // whole flood first.
+        if (pending.flood) {
+            EXPECT_EQ(Body(again.Get(), true), "client went away");
+        }
+    }
 }
 
 // A record the worker never handed out: it carries the right marker, but must not be touched.
