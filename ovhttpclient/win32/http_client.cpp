@@ -3,6 +3,7 @@
 #include "common/win32/bstr.h"
 #include "ovhttpclient/library_status.h"
 #include "ovhttpclient/request_text.h"
+#include "ovhttpclient/time_out.h"
 #include "ovhttpclient/win32/error_info.h"
 #include "ovhttpclient/win32/http_request_job.h"
 #include "ovhttpclient/win32/http_worker.h"
@@ -446,9 +447,8 @@ HRESULT HttpClient::ExecuteRequest(const std::string& method) {
         return E_FAIL;
 
     const LPARAM serial = job->serial;
-    const DWORD wait =
-        timeOut_ == 0 ? INFINITE : static_cast<DWORD>(static_cast<LONGLONG>(timeOut_) * 1000);
-    WaitForSingleObject(job->doneEvent, wait);
+    static_assert(kWaitWithoutLimit == INFINITE);
+    WaitForSingleObject(job->doneEvent, TimeOutMilliseconds(timeOut_));
     bool stillPending;
     {
         JobLockGuard lock;

@@ -199,13 +199,17 @@ TEST(OvHttpClientExchange, ResponsesAndFailuresBecomeStatusLines) {
     }
 }
 
-TEST(OvHttpClientExchange, TimeOutZeroWaitsUntilTheServerCloses) {
-    auto c = NewClient();
-    ASSERT_EQ(c->put_TimeOut(0), S_OK);
-    SetUrl(c.Get(), Url("/slow"));
-    ASSERT_EQ(Execute(c.Get(), "GET"), S_OK);
-    EXPECT_EQ(Status(c.Get()), "HTTP/1.0 200 OK");
-    EXPECT_EQ(Body(c.Get(), true), "GET /slow HTTP/1.0\r\n" + kUserAgent + "\r\n");
+TEST(OvHttpClientExchange, TimeOutZeroOrHugeWaitsUntilTheServerCloses) {
+    // 536870912 s is 125 × 2^32 ms: it must not wrap round to no wait at all.
+    for (LONG timeout : {0L, 536870912L, 2147483647L}) {
+        SCOPED_TRACE(timeout);
+        auto c = NewClient();
+        ASSERT_EQ(c->put_TimeOut(timeout), S_OK);
+        SetUrl(c.Get(), Url("/slow"));
+        ASSERT_EQ(Execute(c.Get(), "GET"), S_OK);
+        EXPECT_EQ(Status(c.Get()), "HTTP/1.0 200 OK");
+        EXPECT_EQ(Body(c.Get(), true), "GET /slow HTTP/1.0\r\n" + kUserAgent + "\r\n");
+    }
 }
 
 } // namespace
