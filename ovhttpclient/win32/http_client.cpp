@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <new>
 
 namespace ovhttp {
@@ -25,13 +26,12 @@ constexpr unsigned short kVersionMinor = 0;
 constexpr unsigned short kBuild = 34;
 
 // A text as held by the object: ANSI, ending at its first NUL; a null string is no text.
+// Read up to the NUL rather than by the BSTR's length: a C++ caller that passes a plain wide
+// string then gets its text, never the bytes before or after it.
 std::optional<std::string> TextOf(BSTR value) {
     if (!value)
         return std::nullopt;
-    std::string text = common::ToAnsi(value);
-    if (const auto nul = text.find('\0'); nul != std::string::npos)
-        text.resize(nul);
-    return text;
+    return common::ToAnsi(value, static_cast<int>(wcslen(value)));
 }
 
 // ANSI bytes up to the first NUL, as a new BSTR.

@@ -83,6 +83,14 @@ TEST(OvHttpClientObject, StringPropertiesKeepNullEmptyAndText) {
         EXPECT_EQ(GetString(c.Get(), get), "");
         EXPECT_EQ((c.Get()->*put)(nullptr), S_OK);
         EXPECT_EQ(GetString(c.Get(), get), "<null>");
+        // A plain wide string from a C++ caller, whose "length prefix" is whatever lies before
+        // it: the text is read up to its NUL.
+        struct {
+            UINT32 notALength = 2;
+            wchar_t text[8] = L"plain";
+        } plain;
+        EXPECT_EQ((c.Get()->*put)(plain.text), S_OK);
+        EXPECT_EQ(GetString(c.Get(), get), "plain");
     }
 }
 
