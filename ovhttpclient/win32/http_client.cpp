@@ -1,6 +1,7 @@
 #include "ovhttpclient/win32/http_client.h"
 
 #include "common/win32/bstr.h"
+#include "common/win32/handles.h"
 #include "ovhttpclient/library_status.h"
 #include "ovhttpclient/request_text.h"
 #include "ovhttpclient/time_out.h"
@@ -176,6 +177,7 @@ STDMETHODIMP_(ULONG) HttpClient::Release() {
 }
 
 HRESULT HttpClient::LoadTypeInfo(LCID lcid) {
+    const common::CriticalSectionGuard guard(lock_);
     if (typeInfo_)
         return S_OK;
     ITypeLib* library = nullptr;
@@ -251,6 +253,7 @@ STDMETHODIMP HttpClient::get_About(BSTR* pbstrAbout) {
 
 STDMETHODIMP HttpClient::get_UserData(VARIANT* pvarUserData) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!pvarUserData)
         return E_INVALIDARG;
     VariantInit(pvarUserData);
@@ -259,6 +262,7 @@ STDMETHODIMP HttpClient::get_UserData(VARIANT* pvarUserData) {
 
 STDMETHODIMP HttpClient::put_UserData(VARIANT varUserData) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     // The value itself is kept, never a reference into the caller's memory.
     common::Variant copy;
     if (FAILED(VariantCopyInd(copy.Get(), &varUserData)))
@@ -270,22 +274,27 @@ STDMETHODIMP HttpClient::put_UserData(VARIANT varUserData) {
 
 STDMETHODIMP HttpClient::get_HttpVersion(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(httpVersion_, out);
 }
 STDMETHODIMP HttpClient::put_HttpVersion(BSTR value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return PutText(httpVersion_, value);
 }
 STDMETHODIMP HttpClient::get_ProxyAddress(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(proxyAddress_, out);
 }
 STDMETHODIMP HttpClient::put_ProxyAddress(BSTR value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return PutText(proxyAddress_, value);
 }
 STDMETHODIMP HttpClient::get_ProxyPort(short* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!out)
         return E_INVALIDARG;
     *out = proxyPort_;
@@ -293,28 +302,34 @@ STDMETHODIMP HttpClient::get_ProxyPort(short* out) {
 }
 STDMETHODIMP HttpClient::put_ProxyPort(short value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     proxyPort_ = value;
     return S_OK;
 }
 STDMETHODIMP HttpClient::get_RequestURL(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(requestUrl_, out);
 }
 STDMETHODIMP HttpClient::put_RequestURL(BSTR value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return PutText(requestUrl_, value);
 }
 STDMETHODIMP HttpClient::get_RequestHeaders(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(requestHeaders_, out);
 }
 STDMETHODIMP HttpClient::put_RequestHeaders(BSTR value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return PutText(requestHeaders_, value);
 }
 
 STDMETHODIMP HttpClient::get_RequestBody(VARIANT* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!out)
         return E_INVALIDARG;
     VariantInit(out);
@@ -325,6 +340,7 @@ STDMETHODIMP HttpClient::get_RequestBody(VARIANT* out) {
 
 STDMETHODIMP HttpClient::put_RequestBody(VARIANT value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     requestBody_.reset();
     requestBodyBinary_ = false;
 
@@ -377,15 +393,18 @@ STDMETHODIMP HttpClient::put_RequestBody(VARIANT value) {
 
 STDMETHODIMP HttpClient::get_ResponseStatus(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(responseStatus_, out);
 }
 STDMETHODIMP HttpClient::get_ResponseHeaders(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(responseHeaders_, out);
 }
 
 STDMETHODIMP HttpClient::get_ResponseBody(VARIANT_BOOL fBinary, VARIANT* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!out)
         return E_INVALIDARG;
     VariantInit(out);
@@ -396,6 +415,7 @@ STDMETHODIMP HttpClient::get_ResponseBody(VARIANT_BOOL fBinary, VARIANT* out) {
 
 STDMETHODIMP HttpClient::get_TimeOut(LONG* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!out)
         return E_INVALIDARG;
     *out = timeOut_;
@@ -403,12 +423,14 @@ STDMETHODIMP HttpClient::get_TimeOut(LONG* out) {
 }
 STDMETHODIMP HttpClient::put_TimeOut(LONG value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     timeOut_ = value;
     return S_OK;
 }
 
 STDMETHODIMP HttpClient::Execute(BSTR bstrMethod) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!bstrMethod)
         return E_INVALIDARG;
     // A call that fails leaves no response of an earlier one behind.

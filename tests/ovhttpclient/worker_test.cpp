@@ -94,6 +94,43 @@ TEST(OvHttpClientWorker, StopsWhenTheLastObjectGoesWithARequestPending) {
     }
 }
 
+TEST(OvHttpClientWorker, OneObjectUsedFromSeveralThreadsServesOneCallAtATime) {
+    auto c = NewClient();
+    SetUrl(c.Get(), Url("/text"));
+    ASSERT_EQ(Execute(c.Get(), "GET"), S_OK);
+    ASSERT_EQ(Status(c.Get()), "HTTP/1.0 200 OK");
+    // Two threads execute on the one object while a third reads its response: the reader
+    // must only ever see a whole response, never one being replaced.
+    std::atomic<bool> stop{false};
+    std::atomic<int> executed{0}, reads{0}, torn{0};
+    std::vector<std::thread> executors;
+    for (int t = 0; t < 2; ++t)
+        executors.emplace_back([&] {
+            CoInitialize(nullptr);
+            for (int r = 0; r < 20; ++r)
+                if (Execute(c.Get(), "GET") == S_OK)
+                    ++executed;
+            CoUninitialize();
+        });
+    std::thread reader([&] {
+        CoInitialize(nullptr);
+        while (!stop) {
+            if (Status(c.Get()) != "HTTP/1.0 200 OK" ||
+                Body(c.Get(), false) != "Hello from the test server")
+                ++torn;
+            ++reads;
+        }
+        CoUninitialize();
+    });
+    for (auto& t : executors)
+        t.join();
+    stop = true;
+    reader.join();
+    EXPECT_EQ(executed, 40);
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(torn, 0);
+}
+
 // A record the worker never handed out: it carries the right marker, but must not be touched.
 struct ForgedRecord {
     DWORD magic = 0x749DB473;
