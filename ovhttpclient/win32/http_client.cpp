@@ -221,6 +221,12 @@ STDMETHODIMP HttpClient::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, 
                                        DISPID* ids) {
     if (!IsEqualIID(iid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
+    // The type information would read and write through these without a check.
+    if (count != 0 && (!names || !ids))
+        return E_INVALIDARG;
+    for (UINT i = 0; i < count; ++i)
+        if (!names[i])
+            return E_INVALIDARG;
     const HRESULT hr = LoadTypeInfo(lcid);
     if (FAILED(hr))
         return hr;
