@@ -10,6 +10,7 @@ It records the exact bytes of every request and answers by the path of the reque
   /statusonly   the status line and the blank line, no headers, no body
   /nocrlf       "HELLO WORLD" and close: no CR LF at all
   /short        "AB\r\n\r\n": too short for a status line
+  /blankfirst   a blank line alone, then after SLOW_SECONDS a whole response: the head is empty
   /hang         a whole response, then the connection stays open until the client goes
   /slow         as /echo after SLOW_SECONDS
   /flood        a status line, then header lines as fast as the client takes them (never a
@@ -143,6 +144,10 @@ class TestServer:
             conn.sendall(b"HELLO WORLD")
         elif path == "/short":
             conn.sendall(b"AB\r\n\r\n")
+        elif path == "/blankfirst":
+            conn.sendall(b"\r\n\r\n")
+            time.sleep(SLOW_SECONDS)
+            conn.sendall(b"HTTP/1.0 200 OK\r\nA: 1\r\n\r\nbody")
         elif path == "/hang":
             ok(TEXT_BODY, b"text/plain")
             conn.settimeout(0.5)
