@@ -57,7 +57,8 @@ void ResponseAccumulator::Commit(std::size_t count) {
     }
     // Earlier pieces held no blank line: only where the new bytes can complete one is searched,
     // so a long head costs linear time. The first blank line found is still the first one.
-    const std::size_t searchFrom = headerUsed_ > 3 ? headerUsed_ - 3 : 0;
+    // A head of 4 bytes or less was never searched, so its start is searched now.
+    const std::size_t searchFrom = headerUsed_ > 4 ? headerUsed_ - 3 : 0;
     headerUsed_ += count;
     header_.resize(headerUsed_);
     if (header_.size() <= 4)

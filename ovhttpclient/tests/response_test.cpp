@@ -79,6 +79,28 @@ TEST(ByteBuffer, GrowsGeometricallyAndKeepsItsBytes) {
     EXPECT_LE(moves, 13);
 }
 
+struct HeadSplitCase {
+    std::string response;
+    std::string header;
+    std::string body;
+};
+
+TEST(ResponseAccumulator, TheFirstBlankLineEndsTheHeadWhateverThePieces) {
+    const HeadSplitCase cases[] = {
+        {"HTTP/1.0 200 OK\r\nA: 1\r\n\r\nX", "HTTP/1.0 200 OK\r\nA: 1\r\n", "X"},
+        // A blank line at the very start: the head is its first CR LF, everything else is body.
+        {"\r\n\r\nHTTP/1.0 200 OK\r\n\r\nbody", "\r\n", "HTTP/1.0 200 OK\r\n\r\nbody"},
+        {"A\r\n\r\nB\r\n\r\nC", "A\r\n", "B\r\n\r\nC"},
+        {"AB\r\n\r\n", "AB\r\n", ""},
+    };
+    for (const auto& c : cases)
+        for (std::size_t piece : {1u, 2u, 3u, 4u, 5u, 4096u}) {
+            ResponseAccumulator r = Feed(c.response, piece);
+            EXPECT_EQ(r.Header(), c.header) << c.response << " in pieces of " << piece;
+            EXPECT_EQ(BodyText(r), c.body) << c.response << " in pieces of " << piece;
+        }
+}
+
 TEST(ResponseAccumulator, StatusLineOnlyGivesAnEmptyBody) {
     ResponseAccumulator r = Feed("HTTP/1.0 204 No Content\r\n\r\n", 4096);
     EXPECT_EQ(r.Header(), "HTTP/1.0 204 No Content\r\n");

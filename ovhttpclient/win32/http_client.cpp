@@ -1,8 +1,10 @@
 #include "ovhttpclient/win32/http_client.h"
 
 #include "common/win32/bstr.h"
+#include "common/win32/handles.h"
 #include "ovhttpclient/library_status.h"
 #include "ovhttpclient/request_text.h"
+#include "ovhttpclient/time_out.h"
 #include "ovhttpclient/win32/error_info.h"
 #include "ovhttpclient/win32/http_request_job.h"
 #include "ovhttpclient/win32/http_worker.h"
@@ -10,6 +12,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <new>
 
 namespace ovhttp {
@@ -24,13 +27,12 @@ constexpr unsigned short kVersionMinor = 0;
 constexpr unsigned short kBuild = 34;
 
 // A text as held by the object: ANSI, ending at its first NUL; a null string is no text.
+// Read up to the NUL rather than by the BSTR's length: a C++ caller that passes a plain wide
+// string then gets its text, never the bytes before or after it.
 std::optional<std::string> TextOf(BSTR value) {
     if (!value)
         return std::nullopt;
-    std::string text = common::ToAnsi(value);
-    if (const auto nul = text.find('\0'); nul != std::string::npos)
-        text.resize(nul);
-    return text;
+    return common::ToAnsi(value, static_cast<int>(wcslen(value)));
 }
 
 // ANSI bytes up to the first NUL, as a new BSTR.
@@ -175,6 +177,7 @@ STDMETHODIMP_(ULONG) HttpClient::Release() {
 }
 
 HRESULT HttpClient::LoadTypeInfo(LCID lcid) {
+    const common::CriticalSectionGuard guard(lock_);
     if (typeInfo_)
         return S_OK;
     ITypeLib* library = nullptr;
@@ -218,6 +221,12 @@ STDMETHODIMP HttpClient::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, 
                                        DISPID* ids) {
     if (!IsEqualIID(iid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
+    // The type information would read and write through these without a check.
+    if (count != 0 && (!names || !ids))
+        return E_INVALIDARG;
+    for (UINT i = 0; i < count; ++i)
+        if (!names[i])
+            return E_INVALIDARG;
     const HRESULT hr = LoadTypeInfo(lcid);
     if (FAILED(hr))
         return hr;
@@ -250,6 +259,7 @@ STDMETHODIMP HttpClient::get_About(BSTR* pbstrAbout) {
 
 STDMETHODIMP HttpClient::get_UserData(VARIANT* pvarUserData) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!pvarUserData)
         return E_INVALIDARG;
     VariantInit(pvarUserData);
@@ -258,6 +268,7 @@ STDMETHODIMP HttpClient::get_UserData(VARIANT* pvarUserData) {
 
 STDMETHODIMP HttpClient::put_UserData(VARIANT varUserData) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     // The value itself is kept, never a reference into the caller's memory.
     common::Variant copy;
     if (FAILED(VariantCopyInd(copy.Get(), &varUserData)))
@@ -269,22 +280,27 @@ STDMETHODIMP HttpClient::put_UserData(VARIANT varUserData) {
 
 STDMETHODIMP HttpClient::get_HttpVersion(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(httpVersion_, out);
 }
 STDMETHODIMP HttpClient::put_HttpVersion(BSTR value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return PutText(httpVersion_, value);
 }
 STDMETHODIMP HttpClient::get_ProxyAddress(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(proxyAddress_, out);
 }
 STDMETHODIMP HttpClient::put_ProxyAddress(BSTR value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return PutText(proxyAddress_, value);
 }
 STDMETHODIMP HttpClient::get_ProxyPort(short* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!out)
         return E_INVALIDARG;
     *out = proxyPort_;
@@ -292,28 +308,34 @@ STDMETHODIMP HttpClient::get_ProxyPort(short* out) {
 }
 STDMETHODIMP HttpClient::put_ProxyPort(short value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     proxyPort_ = value;
     return S_OK;
 }
 STDMETHODIMP HttpClient::get_RequestURL(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(requestUrl_, out);
 }
 STDMETHODIMP HttpClient::put_RequestURL(BSTR value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return PutText(requestUrl_, value);
 }
 STDMETHODIMP HttpClient::get_RequestHeaders(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(requestHeaders_, out);
 }
 STDMETHODIMP HttpClient::put_RequestHeaders(BSTR value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return PutText(requestHeaders_, value);
 }
 
 STDMETHODIMP HttpClient::get_RequestBody(VARIANT* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!out)
         return E_INVALIDARG;
     VariantInit(out);
@@ -324,6 +346,7 @@ STDMETHODIMP HttpClient::get_RequestBody(VARIANT* out) {
 
 STDMETHODIMP HttpClient::put_RequestBody(VARIANT value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     requestBody_.reset();
     requestBodyBinary_ = false;
 
@@ -376,15 +399,18 @@ STDMETHODIMP HttpClient::put_RequestBody(VARIANT value) {
 
 STDMETHODIMP HttpClient::get_ResponseStatus(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(responseStatus_, out);
 }
 STDMETHODIMP HttpClient::get_ResponseHeaders(BSTR* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     return GetText(responseHeaders_, out);
 }
 
 STDMETHODIMP HttpClient::get_ResponseBody(VARIANT_BOOL fBinary, VARIANT* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!out)
         return E_INVALIDARG;
     VariantInit(out);
@@ -395,6 +421,7 @@ STDMETHODIMP HttpClient::get_ResponseBody(VARIANT_BOOL fBinary, VARIANT* out) {
 
 STDMETHODIMP HttpClient::get_TimeOut(LONG* out) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!out)
         return E_INVALIDARG;
     *out = timeOut_;
@@ -402,12 +429,14 @@ STDMETHODIMP HttpClient::get_TimeOut(LONG* out) {
 }
 STDMETHODIMP HttpClient::put_TimeOut(LONG value) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     timeOut_ = value;
     return S_OK;
 }
 
 STDMETHODIMP HttpClient::Execute(BSTR bstrMethod) {
     ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     if (!bstrMethod)
         return E_INVALIDARG;
     // A call that fails leaves no response of an earlier one behind.
@@ -446,9 +475,8 @@ HRESULT HttpClient::ExecuteRequest(const std::string& method) {
         return E_FAIL;
 
     const LPARAM serial = job->serial;
-    const DWORD wait =
-        timeOut_ == 0 ? INFINITE : static_cast<DWORD>(static_cast<LONGLONG>(timeOut_) * 1000);
-    WaitForSingleObject(job->doneEvent, wait);
+    static_assert(kWaitWithoutLimit == INFINITE);
+    WaitForSingleObject(job->doneEvent, TimeOutMilliseconds(timeOut_));
     bool stillPending;
     {
         JobLockGuard lock;

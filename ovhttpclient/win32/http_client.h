@@ -3,6 +3,7 @@
 // request settings, Execute and the last response. Aggregatable.
 #include <windows.h>
 
+#include "common/win32/handles.h"
 #include "common/win32/variant.h"
 #include "ovhttpclient/response.h"
 #include "ovhttpclient_h.h"
@@ -79,6 +80,9 @@ private:
     HRESULT LoadTypeInfo(LCID lcid);
     HRESULT ExecuteRequest(const std::string& method);
 
+    // Callers should keep to the object's apartment; a C++ caller that uses one object from
+    // several threads at once is served one call at a time instead of corrupting its state.
+    common::CriticalSection lock_;
     Inner inner_{this};
     LONG refs_ = 1;
     IUnknown* outer_;

@@ -207,6 +207,11 @@ LRESULT HttpWorker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window_, message, wParam, lParam);
 }
 
+bool HttpWorker::CallerWaits(HttpRequestJob* job) {
+    JobLockGuard lock;
+    return job->pending != 0;
+}
+
 HttpRequestJob* HttpWorker::JobOf(OvWinsockSocket* socket) {
     const UINT_PTR address = JobAddress(socket->UserData());
     const auto* p = reinterpret_cast<const void*>(address);
@@ -350,6 +355,12 @@ void HttpWorker::DataArrived(OvWinsockSocket* socket) {
         }
         if (received == 0)
             return;
+        // A server that never stops sending would keep this loop going for a caller that has
+        // given up, and keep the cancel and the quit message waiting behind it.
+        if (!CallerWaits(job)) {
+            Complete(socket, kResultOther);
+            return;
+        }
     }
 }
 

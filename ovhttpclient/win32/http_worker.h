@@ -48,6 +48,7 @@ private:
     // The live record a socket works for, or null.
     HttpRequestJob* JobOf(OvWinsockSocket* socket);
     OvWinsockSocket* SocketOf(WPARAM jobParam);
+    static bool CallerWaits(HttpRequestJob* job);
     void Complete(OvWinsockSocket* socket, int resultType);
 
     HWND window_ = nullptr;

@@ -166,6 +166,9 @@ TEST(OvHttpClientExchange, ResponsesAndFailuresBecomeStatusLines) {
          "HTTP/LIB 461 Bad Request URL", "<null>", "<empty>"},
         {"too short for a status line", [](IOvHttpClient* c) { SetUrl(c, Url("/short")); },
          "HTTP/LIB 463 Requested Operation Failed", "<null>", "<empty>"},
+        {"blank line before anything else, in a piece of its own",
+         [](IOvHttpClient* c) { SetUrl(c, Url("/blankfirst")); },
+         "HTTP/LIB 463 Requested Operation Failed", "<null>", "<empty>"},
         {"unknown host", [](IOvHttpClient* c) { SetUrl(c, "http://no-such-host.invalid/"); },
          "HTTP/LIB 483 Could Not Resolve Host", "<null>", "<empty>"},
         {"unknown service",
@@ -199,13 +202,17 @@ TEST(OvHttpClientExchange, ResponsesAndFailuresBecomeStatusLines) {
     }
 }
 
-TEST(OvHttpClientExchange, TimeOutZeroWaitsUntilTheServerCloses) {
-    auto c = NewClient();
-    ASSERT_EQ(c->put_TimeOut(0), S_OK);
-    SetUrl(c.Get(), Url("/slow"));
-    ASSERT_EQ(Execute(c.Get(), "GET"), S_OK);
-    EXPECT_EQ(Status(c.Get()), "HTTP/1.0 200 OK");
-    EXPECT_EQ(Body(c.Get(), true), "GET /slow HTTP/1.0\r\n" + kUserAgent + "\r\n");
+TEST(OvHttpClientExchange, TimeOutZeroOrHugeWaitsUntilTheServerCloses) {
+    // 536870912 s is 125 × 2^32 ms: it must not wrap round to no wait at all.
+    for (LONG timeout : {0L, 536870912L, 2147483647L}) {
+        SCOPED_TRACE(timeout);
+        auto c = NewClient();
+        ASSERT_EQ(c->put_TimeOut(timeout), S_OK);
+        SetUrl(c.Get(), Url("/slow"));
+        ASSERT_EQ(Execute(c.Get(), "GET"), S_OK);
+        EXPECT_EQ(Status(c.Get()), "HTTP/1.0 200 OK");
+        EXPECT_EQ(Body(c.Get(), true), "GET /slow HTTP/1.0\r\n" + kUserAgent + "\r\n");
+    }
 }
 
 } // namespace

@@ -83,6 +83,14 @@ TEST(OvHttpClientObject, StringPropertiesKeepNullEmptyAndText) {
         EXPECT_EQ(GetString(c.Get(), get), "");
         EXPECT_EQ((c.Get()->*put)(nullptr), S_OK);
         EXPECT_EQ(GetString(c.Get(), get), "<null>");
+        // A plain wide string from a C++ caller, whose "length prefix" is whatever lies before
+        // it: the text is read up to its NUL.
+        struct {
+            UINT32 notALength = 2;
+            wchar_t text[8] = L"plain";
+        } plain;
+        EXPECT_EQ((c.Get()->*put)(plain.text), S_OK);
+        EXPECT_EQ(GetString(c.Get(), get), "plain");
     }
 }
 
@@ -233,6 +241,30 @@ TEST(OvHttpClientDispatch, NamesHaveTheirDispatchIds) {
     Bstr doc;
     ASSERT_EQ(info->GetDocumentation(11, nullptr, doc.Put(), nullptr, nullptr), S_OK);
     EXPECT_EQ(Narrow(doc.Get()), "Returns the response body for the http client object.");
+}
+
+TEST(OvHttpClientDispatch, RefusesNullPointers) {
+    auto c = NewClient();
+    ComPtr<IDispatch> d;
+    ASSERT_EQ(c.As(d), S_OK);
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"About")};
+    LPOLESTR nullName[] = {nullptr};
+    DISPID id = 0;
+    DISPPARAMS none{};
+    const std::pair<const char*, HRESULT> calls[] = {
+        {"GetTypeInfoCount", d->GetTypeInfoCount(nullptr)},
+        {"GetTypeInfo", d->GetTypeInfo(0, 0, nullptr)},
+        {"GetIDsOfNames names", d->GetIDsOfNames(IID_NULL, nullptr, 1, 0, &id)},
+        {"GetIDsOfNames ids", d->GetIDsOfNames(IID_NULL, names, 1, 0, nullptr)},
+        {"GetIDsOfNames a null name", d->GetIDsOfNames(IID_NULL, nullName, 1, 0, &id)},
+        {"Invoke parameters",
+         d->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, nullptr, nullptr, nullptr, nullptr)},
+    };
+    for (const auto& [call, hr] : calls)
+        EXPECT_EQ(hr, E_INVALIDARG) << call;
+    // A result slot is optional.
+    EXPECT_EQ(d->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, nullptr, nullptr, nullptr),
+              S_OK);
 }
 
 TEST(OvHttpClientDispatch, PropertiesAndErrorsTravelThroughInvoke) {

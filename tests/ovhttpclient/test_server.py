@@ -10,8 +10,12 @@ It records the exact bytes of every request and answers by the path of the reque
   /statusonly   the status line and the blank line, no headers, no body
   /nocrlf       "HELLO WORLD" and close: no CR LF at all
   /short        "AB\r\n\r\n": too short for a status line
+  /blankfirst   a blank line alone, then after SLOW_SECONDS a whole response: the head is empty
   /hang         a whole response, then the connection stays open until the client goes
   /slow         as /echo after SLOW_SECONDS
+  /flood        a status line, then header lines as fast as the client takes them (never a
+                blank line) for FLOOD_SECONDS or until the client goes
+  /floodresult  200, how the last flood ended: "client went away" or "sent to the end"
 Every connection ends within LIMIT_SECONDS.
 """
 import re
@@ -21,6 +25,7 @@ import time
 
 LIMIT_SECONDS = 30
 SLOW_SECONDS = 0.3
+FLOOD_SECONDS = 12
 BIG_SIZE = 3 * 1024 * 1024 + 7
 TEXT_BODY = b"Hello from the test server"
 BINARY_BODY = bytes(range(256)) * 4
@@ -40,6 +45,8 @@ class TestServer:
         self.requests = []
         self.lock = threading.Lock()
         self._big = big_body()
+        self._flood_result = None
+        self._flood_done = threading.Event()
         self._stop = False
         threading.Thread(target=self._accept, daemon=True).start()
 
@@ -115,12 +122,32 @@ class TestServer:
             ok(BINARY_BODY)
         elif path == "/big":
             ok(self._big)
+        elif path == "/flood":
+            self._flood_done.clear()
+            lines = (b"X-Flood: " + b"f" * 1000 + b"\r\n") * 64
+            end = min(deadline, time.monotonic() + FLOOD_SECONDS)
+            result = b"sent to the end"
+            try:
+                conn.sendall(b"HTTP/1.0 200 OK\r\n")
+                while time.monotonic() < end:
+                    conn.sendall(lines)
+            except OSError:
+                result = b"client went away"
+            self._flood_result = result
+            self._flood_done.set()
+        elif path == "/floodresult":
+            self._flood_done.wait(LIMIT_SECONDS)
+            ok(self._flood_result or b"no flood")
         elif path == "/statusonly":
             conn.sendall(b"HTTP/1.0 204 No Content\r\n\r\n")
         elif path == "/nocrlf":
             conn.sendall(b"HELLO WORLD")
         elif path == "/short":
             conn.sendall(b"AB\r\n\r\n")
+        elif path == "/blankfirst":
+            conn.sendall(b"\r\n\r\n")
+            time.sleep(SLOW_SECONDS)
+            conn.sendall(b"HTTP/1.0 200 OK\r\nA: 1\r\n\r\nbody")
         elif path == "/hang":
             ok(TEXT_BODY, b"text/plain")
             conn.settimeout(0.5)

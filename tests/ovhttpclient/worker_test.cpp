@@ -64,21 +64,72 @@ TEST(OvHttpClientWorker, ObjectsOnSeveralThreadsShareOneWorker) {
 }
 
 TEST(OvHttpClientWorker, StopsWhenTheLastObjectGoesWithARequestPending) {
+    struct PendingCase {
+        const char* path;
+        bool flood; // the server sends without pause for much longer than the time-out
+    };
+    const PendingCase cases[] = {{"/hang", false}, {"/flood", true}};
+    for (const auto& pending : cases) {
+        SCOPED_TRACE(pending.path);
+        auto c = NewClient();
+        ASSERT_NE(WorkerWindow(), nullptr);
+        EXPECT_EQ(WorkerWindowsOfThisProcess(), 1);
+        c->put_TimeOut(1);
+        SetUrl(c.Get(), Url(pending.path));
+        ASSERT_EQ(Execute(c.Get(), "GET"), S_OK);
+        EXPECT_EQ(Status(c.Get()), "HTTP/LIB 462 Timeout Period Elapsed");
+        c.Reset(); // waits for the worker thread to end
+        EXPECT_EQ(WorkerWindowsOfThisProcess(), 0);
+        EXPECT_EQ(CanUnloadNow(), S_OK);
+        // And a new object starts a new worker.
+        auto again = NewClient();
+        SetUrl(again.Get(), Url(pending.flood ? "/floodresult" : "/text"));
+        ASSERT_EQ(Execute(again.Get(), "GET"), S_OK);
+        EXPECT_EQ(Status(again.Get()), "HTTP/1.0 200 OK");
+        // The worker stopped reading for the caller that gave up, instead of taking in the
+        // whole flood first.
+        if (pending.flood) {
+            EXPECT_EQ(Body(again.Get(), true), "client went away");
+        }
+    }
+}
+
+TEST(OvHttpClientWorker, OneObjectUsedFromSeveralThreadsServesOneCallAtATime) {
     auto c = NewClient();
-    ASSERT_NE(WorkerWindow(), nullptr);
-    EXPECT_EQ(WorkerWindowsOfThisProcess(), 1);
-    c->put_TimeOut(1);
-    SetUrl(c.Get(), Url("/hang"));
+    SetUrl(c.Get(), Url("/text"));
     ASSERT_EQ(Execute(c.Get(), "GET"), S_OK);
-    EXPECT_EQ(Status(c.Get()), "HTTP/LIB 462 Timeout Period Elapsed");
-    c.Reset(); // waits for the worker thread to end
-    EXPECT_EQ(WorkerWindowsOfThisProcess(), 0);
-    EXPECT_EQ(CanUnloadNow(), S_OK);
-    // And a new object starts a new worker.
-    auto again = NewClient();
-    SetUrl(again.Get(), Url("/text"));
-    ASSERT_EQ(Execute(again.Get(), "GET"), S_OK);
-    EXPECT_EQ(Status(again.Get()), "HTTP/1.0 200 OK");
+    ASSERT_EQ(Status(c.Get()), "HTTP/1.0 200 OK");
+    // Two threads execute on the one object while a third reads its response: the reader
+    // must only ever see a whole response, never one being replaced.
+    std::atomic<bool> stop{false};
+    std::atomic<int> executed{0}, reads{0}, torn{0};
+    std::vector<std::thread> executors;
+    for (int t = 0; t < 2; ++t)
+        executors.emplace_back([&] {
+            CoInitialize(nullptr);
+            for (int r = 0; r < 20; ++r)
+                if (Execute(c.Get(), "GET") == S_OK)
+                    ++executed;
+            CoUninitialize();
+        });
+    std::thread reader([&] {
+        CoInitialize(nullptr);
+        while (!stop) {
+            if (Status(c.Get()) != "HTTP/1.0 200 OK" ||
+                Body(c.Get(), false) != "Hello from the test server")
+                ++torn;
+            ++reads;
+            std::this_thread::yield(); // leave the executors their turn at the object
+        }
+        CoUninitialize();
+    });
+    for (auto& t : executors)
+        t.join();
+    stop = true;
+    reader.join();
+    EXPECT_EQ(executed, 40);
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(torn, 0);
 }
 
 // A record the worker never handed out: it carries the right marker, but must not be touched.
