@@ -108,28 +108,10 @@ private:
 };
 
 // Enumerates the control's one connection point.
-class PointEnumerator final : public IEnumConnectionPoints {
+class PointEnumerator final : public SingleInterfaceObject<IEnumConnectionPoints> {
 public:
     PointEnumerator(IConnectionPoint* point, ULONG position) : point_(point), position_(position) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumConnectionPoints) {
-            *object = static_cast<IEnumConnectionPoints*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0)
-            delete this;
-        return refs;
-    }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points,
                                    ULONG* fetched) override {
         if (!points || (count > 1 && !fetched))
@@ -163,7 +145,6 @@ public:
     }
 
 private:
-    LONG refs_ = 1;
     common::ComPtr<IConnectionPoint> point_; // holds the control
     ULONG position_;
 };

@@ -123,6 +123,36 @@ private:
     template <typename> friend class DispatchObject;
 };
 
+// A small object of one interface (an enumerator), counted by references.
+template <typename Interface> class SingleInterfaceObject : public Interface {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object)
+            return E_POINTER;
+        if (riid == IID_IUnknown || riid == __uuidof(Interface)) {
+            *object = static_cast<Interface*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        LONG refs = InterlockedDecrement(&refs_);
+        if (refs == 0)
+            delete this;
+        return refs;
+    }
+
+protected:
+    SingleInterfaceObject() = default;
+    virtual ~SingleInterfaceObject() = default;
+
+private:
+    LONG refs_ = 1;
+};
+
 // A dispatch object of one interface, counted by references, that keeps the library loaded for
 // as long as it lives. A class with further interfaces extends QueryInterface and, as several
 // of its bases then declare IUnknown, forwards AddRef and Release to this one.

@@ -14,28 +14,9 @@ namespace {
 
 using Names = std::shared_ptr<const std::vector<std::string>>;
 
-class NameEnumerator final : public IEnumVARIANT {
+class NameEnumerator final : public SingleInterfaceObject<IEnumVARIANT> {
 public:
     NameEnumerator(Names names, ULONG position) : names_(std::move(names)), position_(position) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumVARIANT) {
-            *object = static_cast<IEnumVARIANT*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0)
-            delete this;
-        return refs;
-    }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
         if (!items || (count > 1 && !fetched))
@@ -67,7 +48,6 @@ public:
     }
 
 private:
-    LONG refs_ = 1;
     Names names_;
     ULONG position_;
     ModuleReference module_;
