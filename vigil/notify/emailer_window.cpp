@@ -30,6 +30,7 @@ EmailerWindow::EmailerWindow(forms::Windows& windows, std::function<void()> save
         emailer_.btnEmailApply.Clicked.Subscribe([this] { btnEmailApply_Click(); }));
     subscriptions_.push_back(emailer_.Command1.Clicked.Subscribe([this] { Command1_Click(); }));
     subscriptions_.push_back(emailer_.ok2.Clicked.Subscribe([this] { ok2_Click(); }));
+    Form_Load();
 }
 
 void EmailerWindow::ApplyLayout() {

@@ -18,6 +18,8 @@ inline constexpr const char* kCommentPop3 = "Use POP3/SMTP Server";
 class EmailerWindow {
 public:
     // saveSettings saves every setting (it does nothing itself while the settings load).
+    // The window is loaded with the object, so the layout of the current method is applied at
+    // once: a stored method equal to the design-time one changes no text and raises nothing.
     EmailerWindow(forms::Windows& windows, std::function<void()> saveSettings);
 
     // The window has been loaded: show the layout of the current method.

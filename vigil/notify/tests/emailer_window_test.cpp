@@ -80,8 +80,9 @@ TEST_F(EmailerWindowFixture, EachMethodHasItsLayoutWhetherChosenOrSetByTheProgra
 }
 
 TEST_F(EmailerWindowFixture, AnyOtherTextKeepsTheLayoutAndLoadingAppliesTheCurrentOne) {
-    window->Form_Load();
+    // Loaded with the design-time "None", which no change of text announces.
     ExpectLayout(e, {"Email Notification Disabled", false, true, 1725, true}, "loaded with None");
+    EXPECT_EQ(saves, 0);
     e.emailNotify.SetText("Vigil Emailer");
     e.emailNotify.SetText("Carrier pigeon");
     ExpectLayout(e, {"Use Vigil web site to send emails", true, false, 5550, false}, "other");
@@ -152,6 +153,7 @@ TEST_F(EmailerWindowFixture, TheWindowLeavesNoHandlerBehind) {
     const auto before = e.btnEmailApply.Clicked.HandlerCount();
     window.reset();
     EXPECT_EQ(e.btnEmailApply.Clicked.HandlerCount(), before - 1);
-    e.emailNotify.SetText("None");
-    EXPECT_EQ(e.emailerComment.Caption(), "Comment:");
+    e.emailNotify.SetText("POP3 Emailer");
+    EXPECT_EQ(e.emailerComment.Caption(), "Email Notification Disabled");
+    EXPECT_EQ(e.Place().height, 1725);
 }
