@@ -176,12 +176,18 @@ def main():
         "VIGIL_HTTP_SILENT_PORT": str(http_silent.port),
     })
     failures = []
+    run = subprocess.Popen([env["VIGIL_WINE_RUN"], exe], env=env, stdin=subprocess.DEVNULL)
     try:
-        run = subprocess.run([env["VIGIL_WINE_RUN"], exe], env=env, timeout=240,
-                             stdin=subprocess.DEVNULL)
-        check(run.returncode == 0, "the Wine test passed", failures)
+        check(run.wait(timeout=240) == 0, "the Wine test passed", failures)
     except subprocess.TimeoutExpired:
         check(False, "the Wine test ended in time", failures)
+        # The runner shows what the program wrote so far when it is asked to stop.
+        run.terminate()
+        try:
+            run.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            run.kill()
+            run.wait()
     finally:
         for c in controllers:
             c.stop()

@@ -174,7 +174,9 @@ std::string NewMessageId(std::string_view sender, std::chrono::system_clock::tim
         if (c == '<' || c == '>' || c == ' ' || c == '@')
             c = '-';
     }
-    return "<" + std::string(text) + "@" + domain + ">";
+    std::string id = "<";
+    id.append(text).append("@").append(domain).append(">");
+    return id;
 }
 
 std::string ComposeMessage(const MailMessage& message) {

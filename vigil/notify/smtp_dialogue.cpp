@@ -72,6 +72,14 @@ SendResult Run(MailTransport& transport, const SmtpServerAddress& server, const 
         if (CleanAddress(recipient).empty())
             return SendResult::Failure("an empty recipient address");
     }
+    // Longer addresses are not SMTP's (a path is at most 256 characters with its brackets),
+    // and would give header lines beyond the limit.
+    for (const std::string& address : message.to) {
+        if (CleanAddress(address).size() > kMaxAddressLength)
+            return SendResult::Failure("a recipient address longer than SMTP allows");
+    }
+    if (sender.size() > kMaxAddressLength)
+        return SendResult::Failure("a sender address longer than SMTP allows");
     const auto now = std::chrono::system_clock::now();
     if (message.date.empty())
         message.date = MailDate(now);

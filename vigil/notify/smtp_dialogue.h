@@ -8,12 +8,14 @@
 #include "vigil/notify/mail_transport.h"
 #include "vigil/notify/smtp_server.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace vigil::notify {
 
 inline constexpr int kDefaultSmtpStepTimeoutSeconds = 60;
+inline constexpr std::size_t kMaxAddressLength = 254;
 
 struct SmtpOptions {
     std::string clientName = "localhost"; // the name this computer gives in EHLO/HELO
@@ -42,7 +44,9 @@ TransportStatus ReadReply(MailTransport& transport, int timeoutSeconds, SmtpRepl
 // data marker ("." on a line of its own) appended. The text must end with CR LF.
 std::string DotStuff(std::string_view text);
 
-// Sends the message and closes the connection. A missing Date or Message-ID is filled in.
+// Sends the message and closes the connection. A missing Date or Message-ID is filled in. A
+// message without a sender or recipient, or with an address longer than kMaxAddressLength,
+// fails before anything is sent.
 // The message counts as sent once the server has accepted its data; QUIT's reply is read but
 // a server that refuses QUIT then does not make an accepted message a failure (it would be
 // sent again).

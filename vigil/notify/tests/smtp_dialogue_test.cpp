@@ -203,6 +203,12 @@ INSTANTIATE_TEST_SUITE_P(
              {"EHLO monitor.local", "MAIL FROM:<alerts@vigil.example>", "RCPT TO:<ops@example.com>",
               "DATA", "QUIT"}},
         Case{"NoRecipientSendsNothing", {"220 hi"}, {}, false, "no recipient", {}},
+        Case{"AnOverlongRecipientSendsNothing",
+             {"220 hi"},
+             {"ops@example.com", std::string(250, 'x') + "@example.com"},
+             false,
+             "longer than SMTP allows",
+             {}},
         Case{"AnEmptyRecipientSendsNothing", {"220 hi"}, {"\r\n"}, false, "empty recipient", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
