@@ -101,10 +101,9 @@ TEST(NotificationText, PercentagesOfTheUptimeLine) {
         {"1", "2", "Uptime : 33% (1) - DownTime: 67% (2)"},
         {"10", "0", "Uptime : 100% (10) - DownTime: 0% (0)"},
         {"", "", "Uptime : 0% (0) - DownTime: 0% (0)"}, // entries not yet written
-        // Beyond the 16-bit range the counts are held at 32767 for the shares; the counts
-        // themselves show as stored.
+        // Beyond the 16-bit range the shares come from the whole counts.
         {"40000", "0", "Uptime : 100% (40000) - DownTime: 0% (0)"},
-        {"100000", "1", "Uptime : 100% (100000) - DownTime: 0% (1)"},
+        {"100000", "10000", "Uptime : 91% (100000) - DownTime: 9% (10000)"},
     };
     for (const Case& c : cases) {
         const std::string body =
