@@ -1,11 +1,15 @@
-// Vigil's side of Ringer: the registered Ringer.dll created by its ProgID through the
-// dial-up control port, over the test rasapi32.dll beside this program.
+// Vigil's side of the connection: the flags port over WinINet, and the registered Ringer.dll
+// created by its ProgID through the dial-up control port, over the test rasapi32.dll beside this
+// program.
 #include "vigil/engine/win32/ringer_dial_up_control.h"
+#include "vigil/engine/win32/win32_connection_flags.h"
 
 #include "tests/support/test_env.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <wininet.h>
 
 #include <fstream>
 
@@ -193,3 +197,18 @@ TEST_F(RingerHost, AControlThatIsNotRegisteredFailsEveryCallSoftly) {
 }
 
 } // namespace
+
+// The flags port hands on exactly what WinINet answers, and the questions read its bits.
+TEST(ConnectionFlags, AreWinInetsOwn) {
+    DWORD direct = 0;
+    const bool online = InternetGetConnectedState(&direct, 0) != FALSE;
+    vigil::engine::win32::Win32ConnectionFlags port;
+    std::uint32_t flags = 0xFFFFFFFF;
+    EXPECT_EQ(port.InternetGetConnectedState(flags), online);
+    EXPECT_EQ(flags, direct);
+    vigil::engine::CheckInternetConnectionModule module(port);
+    EXPECT_EQ(module.IsOnline(), online);
+    EXPECT_EQ(module.IsLanConnection(), (direct & INTERNET_CONNECTION_LAN) != 0);
+    EXPECT_EQ(module.IsModemConnection(), (direct & INTERNET_CONNECTION_MODEM) != 0);
+    EXPECT_EQ(module.IsRasInstalled(), (direct & INTERNET_RAS_INSTALLED) != 0);
+}
