@@ -47,10 +47,23 @@ void TrayBlinkTick(frmSysTray& tray, IconLibrary& icons, const std::string& icon
     }
 }
 
-void ConnectionWatchTick(frmSysTray& tray, IconLibrary& icons, bool monWeb, bool online) {
+void ConnectionWatchTick(frmSysTray& tray, IconLibrary& icons, bool monWeb,
+                         const std::function<bool()>& isOnline) {
     if (!monWeb)
         return;
-    tray.SetIconHandle(icons.LoadIconResource(online ? "NORMAL" : "NOWEB"));
+    tray.SetIconHandle(icons.LoadIconResource(isOnline() ? "NORMAL" : "NOWEB"));
+}
+
+void BindTrayTimers(forms::Form1& form, frmSysTray& tray, IconLibrary& icons,
+                    std::function<bool()> isOnline) {
+    form.tmrTray.Elapsed.Add([&form, &tray, &icons] {
+        std::string state = form.iconState.Caption();
+        TrayBlinkTick(tray, icons, form.iconName.Caption(), state);
+        form.iconState.SetCaption(state);
+    });
+    form.webCheck.Elapsed.Add([&form, &tray, &icons, isOnline = std::move(isOnline)] {
+        ConnectionWatchTick(tray, icons, form.monWeb.Checked(), isOnline);
+    });
 }
 
 } // namespace vigil::shell

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's use of the notification-area icon: its eight menu items, what their keys
 // do, the reaction to the mouse, the blinking while a check runs and the connection watch.
+#include "vigil/forms/form1.h"
 #include "vigil/shell/sys_tray.h"
 
 #include <array>
@@ -52,7 +53,11 @@ void RunTrayMenuKey(const std::string& sKey, const TrayActions& actions);
 void TrayBlinkTick(frmSysTray& tray, IconLibrary& icons, const std::string& iconName,
                    std::string& iconState);
 // One tick of the connection watch webCheck: with monitoring on, "NORMAL" while online and
-// "NOWEB" otherwise; with it off, nothing.
-void ConnectionWatchTick(frmSysTray& tray, IconLibrary& icons, bool monWeb, bool online);
+// "NOWEB" otherwise; with it off, nothing (the flags are not even read).
+void ConnectionWatchTick(frmSysTray& tray, IconLibrary& icons, bool monWeb,
+                         const std::function<bool()>& isOnline);
+// Runs tmrTray's blink on the labels iconName and iconState, and webCheck's watch on monWeb.
+void BindTrayTimers(forms::Form1& form, frmSysTray& tray, IconLibrary& icons,
+                    std::function<bool()> isOnline);
 
 } // namespace vigil::shell

@@ -299,13 +299,43 @@ TEST_F(VigilTray, BlinksBetweenNormalAndTheStateIcon) {
 TEST_F(VigilTray, ConnectionWatchShowsOnlineStateOnlyWhenMonitoring) {
     tray.Load(1, 2, "x");
     SetUpTray(tray, icons);
-    tray.SetIconHandle(14);
-    ConnectionWatchTick(tray, icons, false, false);
-    EXPECT_EQ(tray.IconHandle(), 14u);
-    ConnectionWatchTick(tray, icons, true, false);
+    vigil::forms::Form1 form;
+    bool online = false;
+    int asked = 0;
+    BindTrayTimers(form, tray, icons, [&] {
+        ++asked;
+        return online;
+    });
+    form.webCheck.SetEnabled(true);
+    tray.SetIconHandle(14); // a cycle's result icon
+    form.webCheck.Tick();
+    EXPECT_EQ(tray.IconHandle(), 14u); // monWeb unchecked: nothing, not even a question
+    EXPECT_EQ(asked, 0);
+    form.monWeb.SetValue(1);
+    form.webCheck.Tick();
     EXPECT_EQ(tray.IconHandle(), 15u);
-    ConnectionWatchTick(tray, icons, true, true);
+    online = true;
+    form.webCheck.Tick();
     EXPECT_EQ(tray.IconHandle(), 10u);
+    EXPECT_EQ(asked, 2);
+}
+
+TEST_F(VigilTray, TheBlinkTimerWorksOnTheHiddenLabels) {
+    tray.Load(1, 2, "x");
+    SetUpTray(tray, icons);
+    vigil::forms::Form1 form;
+    BindTrayTimers(form, tray, icons, [] { return true; });
+    form.tmrTray.Tick(); // disabled at design time
+    EXPECT_EQ(form.iconState.Caption(), "Normal");
+    form.iconName.SetCaption("BLANK");
+    form.tmrTray.SetEnabled(true);
+    std::vector<std::uintptr_t> shown;
+    for (int tick = 0; tick < 4; ++tick) {
+        form.tmrTray.Tick();
+        shown.push_back(tray.IconHandle());
+    }
+    EXPECT_THAT(shown, ElementsAre(10u, 11u, 10u, 11u));
+    EXPECT_EQ(form.iconState.Caption(), "BLANK");
 }
 
 } // namespace
