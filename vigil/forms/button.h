@@ -21,7 +21,8 @@ public:
 // platform's check box does when the program changes it.
 class CheckBox : public Control {
 public:
-    using Control::Control;
+    explicit CheckBox(std::string name, std::string caption = {}, int value = 0)
+        : Control(std::move(name), std::move(caption)), value_(value) {}
 
     int Value() const { return value_; }
     bool Checked() const { return value_ != 0; }

@@ -1,12 +1,22 @@
 #pragma once
-// The state every headless control shares: its name, caption, and enabled and visible flags.
-// Changing any of them raises StateChanged, which a Win32 view uses to keep the real window
-// in step.
+// The state every headless control shares: its name, caption, enabled and visible flags and
+// its place on the window. Changing any of them raises StateChanged, which a Win32 view uses to
+// keep the real window in step.
 #include "vigil/forms/event.h"
 
 #include <string>
 
 namespace vigil::forms {
+
+// A control's or window's place, in twips (15 to a pixel at 96 DPI). All zero where the window
+// leaves the layout to the view; a window's left and top are its place on the screen.
+struct Bounds {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+    bool operator==(const Bounds&) const = default;
+};
 
 class Control {
 public:
@@ -27,6 +37,11 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool visible) { Update(visible_, visible); }
 
+    const Bounds& Place() const { return bounds_; }
+    void SetPlace(const Bounds& bounds) { Update(bounds_, bounds); }
+    void SetWidth(double width) { Update(bounds_.width, width); }
+    void SetHeight(double height) { Update(bounds_.height, height); }
+
     Event<> StateChanged;
 
 protected:
@@ -42,6 +57,7 @@ private:
     std::string caption_;
     bool enabled_ = true;
     bool visible_ = true;
+    Bounds bounds_;
 };
 
 } // namespace vigil::forms

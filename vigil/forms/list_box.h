@@ -45,6 +45,12 @@ private:
 class ComboBox : public ListBox {
 public:
     using ListBox::ListBox;
+    // A box with design-time entries and edit text; no entry is selected at first.
+    ComboBox(std::string name, const std::vector<std::string>& items, std::string text = {})
+        : ListBox(std::move(name)), text_(std::move(text)) {
+        for (const auto& item : items)
+            AddItem(item);
+    }
 
     const std::string& Text() const { return text_; }
     void SetText(const std::string& text) {

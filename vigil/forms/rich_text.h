@@ -9,7 +9,8 @@ namespace vigil::forms {
 
 class RichText : public Control {
 public:
-    explicit RichText(std::string name) : Control(std::move(name)) {}
+    explicit RichText(std::string name, std::string text = {})
+        : Control(std::move(name)), text_(std::move(text)) {}
 
     const std::string& Text() const { return text_; }
     void SetText(std::string text) {

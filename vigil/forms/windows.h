@@ -12,6 +12,8 @@ struct Windows {
     Settings settings;
     frmReport reportWindow;
     errors errorsWindow;
+    alertBox alertWindow;
+    splash splashWindow;
 };
 
 } // namespace vigil::forms
