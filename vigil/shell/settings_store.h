@@ -13,6 +13,8 @@ namespace vigil::shell {
 
 // The load-in-progress flag that the hidden field buffer holds while the settings load.
 inline constexpr const char* kImporting = "Importing...";
+// The only site of a list that loads empty, as on the first start.
+inline constexpr const char* kVendorHomePage = "http://www.tessaly.co.uk/";
 
 class SettingsStore {
 public:
@@ -37,6 +39,8 @@ public:
 
 private:
     void LoadSites();
+    void AppendSite(const std::string& address, const std::string& email1,
+                    const std::string& email2);
     void LoadOptions();
     void ApplyPosition(const std::string& name, bool top);
     void ShowConnectionFrame();
