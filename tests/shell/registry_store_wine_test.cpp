@@ -99,4 +99,53 @@ TEST_F(Advapi32Store, OneOpenForAWholeSeriesOfWrites) {
     EXPECT_EQ(key.values["website100"].type, static_cast<DWORD>(REG_SZ));
 }
 
+FILETIME LastWrite(const std::string& path) {
+    FILETIME time{};
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, &key) ==
+        ERROR_SUCCESS) {
+        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr, &time);
+        RegCloseKey(key);
+    }
+    return time;
+}
+
+bool operator==(const FILETIME& a, const FILETIME& b) {
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+TEST_F(Advapi32Store, ARepeatedSeriesRewritesWhatOthersChangedAndLeavesTheRestAlone) {
+    auto save = [this](const std::string& b) {
+        auto writer = store.OpenForWriting(kKey);
+        ASSERT_NE(writer, nullptr);
+        EXPECT_TRUE(writer->Write("a", "1"));
+        EXPECT_TRUE(writer->Write("b", b));
+    };
+    save("2");
+    const FILETIME afterFirst = LastWrite(kKey);
+    save("2");
+    EXPECT_TRUE(LastWrite(kKey) == afterFirst) << "nothing changed, nothing written";
+
+    // Someone else changes and deletes values (a while later, so the key's time moves on).
+    Sleep(50);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey.c_str(), 0, KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "a", 0, REG_SZ, reinterpret_cast<const BYTE*>("other"), 6);
+    RegDeleteValueA(key, "b");
+    RegCloseKey(key);
+    save("2");
+    EXPECT_EQ(store.ReadValue(kKey, "a"), "1");
+    EXPECT_EQ(store.ReadValue(kKey, "b"), "2");
+
+    // A write through the store's other path is seen as well.
+    Sleep(50);
+    ASSERT_TRUE(store.WriteValue(kKey, "b", "3"));
+    save("2");
+    EXPECT_EQ(store.ReadValue(kKey, "b"), "2");
+    save("4");
+    EXPECT_EQ(store.ReadValue(kKey, "b"), "4");
+}
+
 } // namespace

@@ -20,15 +20,55 @@ bool SetString(HKEY key, const std::string& name, const std::string& text) {
                           size) == ERROR_SUCCESS;
 }
 
+// Value and key names of ours are ASCII; another spelling of a name only costs a write.
+std::string Lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool LastWriteOf(HKEY key, FILETIME& lastWrite) {
+    return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr, &lastWrite) == ERROR_SUCCESS;
+}
+
+bool SameTime(const FILETIME& a, const FILETIME& b) {
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
 class KeyWriter : public RegistryKeyWriter {
 public:
-    explicit KeyWriter(UniqueHKey key) : key_(std::move(key)) {}
+    using Shadow = Advapi32RegistryStore::KeyShadow;
+
+    KeyWriter(UniqueHKey key, Shadow& shadow) : key_(std::move(key)), shadow_(shadow) {
+        FILETIME now{};
+        // Changed by anyone else (or unknown): every value is written again.
+        if (!shadow_.valid || !LastWriteOf(key_.Get(), now) || !SameTime(now, shadow_.lastWrite))
+            shadow_.texts.clear();
+        shadow_.valid = false;
+    }
+    ~KeyWriter() override { shadow_.valid = LastWriteOf(key_.Get(), shadow_.lastWrite); }
+    KeyWriter(const KeyWriter&) = delete;
+    KeyWriter& operator=(const KeyWriter&) = delete;
+
     bool Write(const std::string& name, const std::string& text) override {
-        return SetString(key_.Get(), name, text);
+        const std::string lower = Lower(name);
+        auto known = shadow_.texts.find(lower);
+        if (known != shadow_.texts.end() && known->second == text)
+            return true;
+        if (!SetString(key_.Get(), name, text)) {
+            shadow_.texts.erase(lower);
+            return false;
+        }
+        // Stored as the registry keeps it: up to the first NUL.
+        shadow_.texts[lower] = text.c_str();
+        return true;
     }
 
 private:
     UniqueHKey key_;
+    Shadow& shadow_;
 };
 
 } // namespace
@@ -107,7 +147,7 @@ Advapi32RegistryStore::OpenForWriting(const std::string& keyPath) {
     if (RegCreateKeyExA(root_, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                         nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
         return nullptr;
-    return std::make_unique<KeyWriter>(std::move(key));
+    return std::make_unique<KeyWriter>(std::move(key), shadows_[Lower(keyPath)]);
 }
 
 } // namespace vigil::shell::win32
