@@ -59,8 +59,7 @@ TEST_F(VigilLifeCycle, ARestartRestoresOptionsAndSites) {
     HWND list = GetDlgItem(main, IDC_LISTVIEW1);
     ASSERT_EQ(second->ListViewCount(list), 2);
     EXPECT_EQ(second->ListViewText(list, 1, 0), "kept.example/");
-    EXPECT_EQ(SendMessageA(SubPageItem(main, IDD_OPTIONSFRM, IDD_FRMSETTINGSCON,
-                                       IDC_CHKTRIGGERCON),
+    EXPECT_EQ(SendMessageA(SubPageItem(main, IDD_OPTIONSFRM, IDD_FRMSETTINGSCON, IDC_CHKTRIGGERCON),
                            BM_GETCHECK, 0, 0),
               BST_CHECKED);
     EXPECT_EQ(TextOf(SubPageItem(main, IDD_OPTIONSFRM, IDD_FRMSETTINGSAUDIO, IDC_SOUNDTOPLAY1)),

@@ -52,8 +52,8 @@ LifeCycle::Start LifeCycle::Load() {
     if (!Unset(path))
         process_.ChangeFolder(path);
 
-    for (forms::Frame* page : {&f.MonitoringFrm, &f.optionsFrm, &f.frmConnection,
-                               &f.schedulingFrm, &f.notifyFrm, &f.frmAbout})
+    for (forms::Frame* page : {&f.MonitoringFrm, &f.optionsFrm, &f.frmConnection, &f.schedulingFrm,
+                               &f.notifyFrm, &f.frmAbout})
         page->SetVisible(page == &f.MonitoringFrm);
 
     if (process_.AnotherInstanceRuns())
@@ -129,8 +129,7 @@ bool LifeCycle::WindowCloseQuit() {
 
     for (forms::Form* form : std::initializer_list<forms::Form*>{
              &windows_.reportWindow, &windows_.errorsWindow, &windows_.splashWindow,
-             &windows_.uptimeWindow, &windows_.settings, &windows_.emailer,
-             &windows_.alertWindow})
+             &windows_.uptimeWindow, &windows_.settings, &windows_.emailer, &windows_.alertWindow})
         Unload(*form);
     Run(steps_.unloadTrayWindow);
     Run(steps_.removeTrayIcon);

@@ -38,8 +38,8 @@ struct LifeCycleSteps {
 class LifeCycle {
 public:
     LifeCycle(forms::Windows& windows, SettingsPort& settings, ProcessPort& process,
-              engine::MessagePump& pump, engine::ActivityLog& log,
-              const engine::ClockLocale& clock, engine::Dialogs& dialogs, LifeCycleSteps steps);
+              engine::MessagePump& pump, engine::ActivityLog& log, const engine::ClockLocale& clock,
+              engine::Dialogs& dialogs, LifeCycleSteps steps);
     LifeCycle(const LifeCycle&) = delete;
     LifeCycle& operator=(const LifeCycle&) = delete;
 

@@ -27,30 +27,28 @@ MainWindowBehaviour::MainWindowBehaviour(forms::Form1& form, SettingsPort& setti
     for (forms::TextBox* box : {&f_.intervalMins, &f_.intervalHours, &f_.proxyPort})
         box->KeyPress.Add([](int& key) { key = DigitsOnly(key); });
 
-    const std::pair<forms::Button*, forms::TextBox*> browse[] = {
-        {&f_.Browse1, &f_.SoundToPlay1},
-        {&f_.Browse3, &f_.SoundToPlay2},
-        {&f_.Browse4, &f_.SoundToPlay3},
-        {&f_.browse2, &f_.noConSound}};
+    const std::pair<forms::Button*, forms::TextBox*> browse[] = {{&f_.Browse1, &f_.SoundToPlay1},
+                                                                 {&f_.Browse3, &f_.SoundToPlay2},
+                                                                 {&f_.Browse4, &f_.SoundToPlay3},
+                                                                 {&f_.browse2, &f_.noConSound}};
     for (auto [button, field] : browse)
         button->Clicked.Add([this, field = field] { Browse(*field); });
 
     f_.windowsApply.Clicked.Add([this] { windowsApply_Click(); });
     f_.webLink.Clicked.Add([this] { webLink_Click(); });
 
-    for (forms::CheckBox* box :
-         {&f_.connection, &f_.errorWin, &f_.chkTriggerCon, &f_.monWeb, &f_.startmin,
-          &f_.startschedule, &f_.exReport, &f_.htmlEmail, &f_.uptimeEmail, &f_.emailOnline,
-          &f_.DialUpDisconnect})
+    for (forms::CheckBox* box : {&f_.connection, &f_.errorWin, &f_.chkTriggerCon, &f_.monWeb,
+                                 &f_.startmin, &f_.startschedule, &f_.exReport, &f_.htmlEmail,
+                                 &f_.uptimeEmail, &f_.emailOnline, &f_.DialUpDisconnect})
         box->Clicked.Add([this] { settings_.SaveSettings(); });
     f_.connectionUrl.Change.Add([this] { settings_.SaveSettings(); });
 }
 
 void MainWindowBehaviour::TabStrip1_Click() {
     const std::pair<const char*, forms::Frame*> pages[] = {
-        {forms::kTabMonitor, &f_.MonitoringFrm},   {forms::kTabOptions, &f_.optionsFrm},
-        {forms::kTabSchedule, &f_.schedulingFrm},  {forms::kTabNotification, &f_.notifyFrm},
-        {forms::kTabAbout, &f_.frmAbout},          {forms::kTabConnection, &f_.frmConnection}};
+        {forms::kTabMonitor, &f_.MonitoringFrm},  {forms::kTabOptions, &f_.optionsFrm},
+        {forms::kTabSchedule, &f_.schedulingFrm}, {forms::kTabNotification, &f_.notifyFrm},
+        {forms::kTabAbout, &f_.frmAbout},         {forms::kTabConnection, &f_.frmConnection}};
     const std::string caption = f_.TabStrip1.SelectedCaption();
     for (auto [tab, frame] : pages) {
         if (caption != tab)

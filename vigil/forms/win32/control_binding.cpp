@@ -185,8 +185,8 @@ void ControlBinding::BindForm(HWND hwnd, Form& form) {
         bool shown = IsWindowVisible(hwnd) != FALSE;
         bool iconic = IsIconic(hwnd) != FALSE;
         if (form.Visible() && !shown)
-            ShowWindow(hwnd, form.State() == WindowState::Minimized ? SW_SHOWMINIMIZED
-                                                                    : SW_SHOWNORMAL);
+            ShowWindow(hwnd,
+                       form.State() == WindowState::Minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
         else if (!form.Visible() && shown)
             ShowWindow(hwnd, SW_HIDE);
         else if (form.Visible() && form.State() == WindowState::Minimized && !iconic)

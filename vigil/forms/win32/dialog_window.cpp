@@ -14,8 +14,8 @@ DialogWindow::~DialogWindow() {
 HWND DialogWindow::Create(int templateId, HWND parent, ControlBinding* binding, int childId) {
     if (binding)
         binding_ = binding;
-    HWND hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
-                                   parent, &DialogWindow::Proc, reinterpret_cast<LPARAM>(this));
+    HWND hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), parent,
+                                   &DialogWindow::Proc, reinterpret_cast<LPARAM>(this));
     if (hwnd && childId)
         SetWindowLongPtrA(hwnd, GWLP_ID, childId);
     return hwnd;

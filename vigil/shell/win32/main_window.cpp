@@ -18,18 +18,12 @@ namespace {
 std::vector<BindingEntry> Table(forms::Form1& f) {
     return {
         // On every page.
-        {IDC_TABSTRIP1, f.TabStrip1, Kind::TabStrip},
-        {IDC_FRAME1, f.Frame1, Kind::Static},
-        {IDC_LISTVIEW1, f.ListView1, Kind::ListView},
-        {IDC_WEBCOUNT, f.webCount, Kind::TextBox},
-        {IDC_DOMAINTOADD, f.domainToAdd, Kind::TextBox},
-        {IDC_ADDDOMAIN, f.AddDomain, Kind::Button},
-        {IDC_COMMAND1, f.Command1, Kind::Button},
-        {IDC_FRAME3, f.Frame3, Kind::Static},
-        {IDC_COMMAND4, f.Command4, Kind::Button},
-        {IDC_COMMAND2, f.Command2, Kind::Button},
-        {IDC_FREQUENCY, f.frequency, Kind::Button},
-        {IDC_FREQHTML, f.freqHTML, Kind::Button},
+        {IDC_TABSTRIP1, f.TabStrip1, Kind::TabStrip},    {IDC_FRAME1, f.Frame1, Kind::Static},
+        {IDC_LISTVIEW1, f.ListView1, Kind::ListView},    {IDC_WEBCOUNT, f.webCount, Kind::TextBox},
+        {IDC_DOMAINTOADD, f.domainToAdd, Kind::TextBox}, {IDC_ADDDOMAIN, f.AddDomain, Kind::Button},
+        {IDC_COMMAND1, f.Command1, Kind::Button},        {IDC_FRAME3, f.Frame3, Kind::Static},
+        {IDC_COMMAND4, f.Command4, Kind::Button},        {IDC_COMMAND2, f.Command2, Kind::Button},
+        {IDC_FREQUENCY, f.frequency, Kind::Button},      {IDC_FREQHTML, f.freqHTML, Kind::Button},
     };
 }
 
@@ -202,8 +196,7 @@ HWND MainWindow::Page(int templateId) const {
                             : group == &subPages_[0] ? subPages_.size()
                                                      : modeFrames_.size();
         for (std::size_t i = 0; i < count; ++i)
-            if (group[i].Handle() &&
-                GetWindowLongPtrA(group[i].Handle(), GWLP_ID) == templateId)
+            if (group[i].Handle() && GetWindowLongPtrA(group[i].Handle(), GWLP_ID) == templateId)
                 return group[i].Handle();
     }
     return nullptr;
