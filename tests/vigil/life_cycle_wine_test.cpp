@@ -84,6 +84,8 @@ TEST_F(VigilLifeCycle, TheSplashShowsTheVersionAndClosesItself) {
     ASSERT_NE(main, nullptr);
     HWND splash = vigil->WaitForWindow("Vigil", 10000);
     ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(IsWindowVisible(splash) || !IsWindowVisible(main))
+        << "the splash shows before the main window";
     EXPECT_EQ(TextOf(GetDlgItem(splash, IDC_LBLVERSION)), "Version 1.6.5");
     EXPECT_TRUE(WaitVisible(splash, false, 15000)) << "the splash stayed";
 }

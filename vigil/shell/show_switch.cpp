@@ -62,6 +62,7 @@ bool ShowView(forms::Windows& w, const std::string& view) {
         {"splash",
          [&] {
              w.splashWindow.Timer1.SetEnabled(false); // stays until photographed
+             w.form1.Hide(); // alone, so no window manager's stacking can cover it
              w.splashWindow.Show();
          }},
     };
