@@ -153,7 +153,7 @@ int main() {
     {
         // The same with the report window's rich edit control bound to the log.
         forms::frmReport form;
-        shell::ReportWindow window(form, nullptr);
+        shell::win32::ReportWindow window(form, nullptr);
         BenchWriteLog(locale, form.report, "bound to the rich edit");
     }
 #endif

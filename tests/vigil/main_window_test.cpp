@@ -1,6 +1,7 @@
 // Starts the real Vigil.exe and edits its site list through the window's own messages.
 #include "tests/support/remote_process.h"
 #include "tests/support/test_env.h"
+#include "tests/vigil/vigil_fixture.h"
 #include "vigil/shell/win32/control_ids.h"
 
 #include <windows.h>
@@ -16,9 +17,9 @@ namespace {
 class VigilWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string folder = testenv::BinaryDir() + "\\vigil";
-        vigil_ = std::make_unique<RemoteProcess>("\"" + folder + "\\Vigil.exe\"", folder);
-        ASSERT_TRUE(vigil_->Started()) << "could not start Vigil.exe in " << folder;
+        vigiltest::ForgetSettings();
+        vigil_ = vigiltest::StartVigil();
+        ASSERT_TRUE(vigil_->Started()) << "could not start Vigil.exe";
         main_ = vigil_->WaitForWindow("Vigil - Tessaly Ltd", 30000);
         ASSERT_NE(main_, nullptr) << "the main window did not appear";
         list_ = GetDlgItem(main_, IDC_LISTVIEW1);
@@ -39,28 +40,31 @@ protected:
 } // namespace
 
 TEST_F(VigilWindow, AddsTwoSitesAndRemovesOneThroughTheRealControls) {
-    EXPECT_EQ(TextOf(GetDlgItem(main_, IDC_ADDDOMAIN)), "Add URL");
-    EXPECT_EQ(TextOf(GetDlgItem(main_, IDC_COMMAND1)), "Remove URL");
+    using vigiltest::Plain;
+    EXPECT_EQ(Plain(TextOf(GetDlgItem(main_, IDC_ADDDOMAIN))), "Add URL");
+    EXPECT_EQ(Plain(TextOf(GetDlgItem(main_, IDC_COMMAND1))), "Remove URL");
     EXPECT_EQ(TextOf(GetDlgItem(main_, IDC_DOMAINTOADD)), "http://www.");
     EXPECT_EQ(TextOf(GetDlgItem(main_, IDC_FRAME1)), "Domains");
 
+    // A first run starts with the vendor's page as its one site.
+    ASSERT_EQ(vigil_->ListViewCount(list_), 1);
     AddSite("http://www.first.example/");
     AddSite("http://second.example/page");
-    ASSERT_EQ(vigil_->ListViewCount(list_), 2);
-    EXPECT_EQ(vigil_->ListViewText(list_, 0, 0), "www.first.example/");
-    EXPECT_EQ(vigil_->ListViewText(list_, 0, 1), "?");
-    EXPECT_EQ(vigil_->ListViewText(list_, 1, 0), "second.example/page");
-    EXPECT_EQ(TextOf(GetDlgItem(main_, IDC_WEBCOUNT)), "2");
+    ASSERT_EQ(vigil_->ListViewCount(list_), 3);
+    EXPECT_EQ(vigil_->ListViewText(list_, 1, 0), "www.first.example/");
+    EXPECT_EQ(vigil_->ListViewText(list_, 1, 1), "?");
+    EXPECT_EQ(vigil_->ListViewText(list_, 2, 0), "second.example/page");
+    EXPECT_EQ(TextOf(GetDlgItem(main_, IDC_WEBCOUNT)), "3");
     EXPECT_EQ(TextOf(GetDlgItem(main_, IDC_DOMAINTOADD)), "http://second.example/page");
 
-    // Remove the first row: select it as the user would, then press the button through
+    // Remove the added first row: select it as the user would, then press the button through
     // the parent's WM_COMMAND.
-    ASSERT_TRUE(vigil_->ListViewSelect(list_, 0));
+    ASSERT_TRUE(vigil_->ListViewSelect(list_, 1));
     SendMessageA(main_, WM_COMMAND, MAKEWPARAM(IDC_COMMAND1, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(main_, IDC_COMMAND1)));
-    ASSERT_EQ(vigil_->ListViewCount(list_), 1);
-    EXPECT_EQ(vigil_->ListViewText(list_, 0, 0), "second.example/page");
-    EXPECT_EQ(TextOf(GetDlgItem(main_, IDC_WEBCOUNT)), "1");
+    ASSERT_EQ(vigil_->ListViewCount(list_), 2);
+    EXPECT_EQ(vigil_->ListViewText(list_, 1, 0), "second.example/page");
+    EXPECT_EQ(TextOf(GetDlgItem(main_, IDC_WEBCOUNT)), "2");
 
     // The column widths are those of the site list, in points on this screen.
     EXPECT_GT(SendMessageA(list_, LVM_GETCOLUMNWIDTH, 0, 0), 100);
@@ -74,7 +78,7 @@ TEST_F(VigilWindow, ViewInternalShowsTheHiddenSettingsWindow) {
     AddSite("ViewInternal");
     EXPECT_TRUE(IsWindowVisible(settings));
     EXPECT_NE(GetDlgItem(settings, IDC_DIALSTATE), nullptr);
-    EXPECT_EQ(vigil_->ListViewCount(list_), 0);
+    EXPECT_EQ(vigil_->ListViewCount(list_), 1);
     EXPECT_EQ(TextOf(GetDlgItem(main_, IDC_DOMAINTOADD)), "http://");
 }
 

@@ -24,7 +24,7 @@ std::string ControlText(HWND hwnd) {
 
 struct ReportBinding : ::testing::Test {
     vigil::forms::frmReport form;
-    vigil::shell::ReportWindow window{form, nullptr};
+    vigil::shell::win32::ReportWindow window{form, nullptr};
     HWND box = window.ReportBox();
 
     // The caret sits at the end when nothing follows it.

@@ -18,7 +18,15 @@ public:
         Change.Raise();
     }
 
+    // A typed character, before the field takes it: handlers may change the code, and 0 drops
+    // the key. Returns what the field is to take.
+    int PressKey(int code) {
+        KeyPress.Raise(code);
+        return code;
+    }
+
     Event<> Change;
+    Event<int&> KeyPress;
 
 private:
     std::string text_;

@@ -1,7 +1,12 @@
 #pragma once
-// Child-window identifiers of the main window. Tests drive the real window through them.
-// Kept free of <windows.h> so resource scripts and tests can include it.
+// Dialog template and control identifiers of Vigil's windows. Tests drive the real windows
+// through them. Kept free of <windows.h> so resource scripts and tests can include it.
+// A page or frame that is a child dialog has the id of its template.
 
+#define IDI_VIGIL 1
+
+// ---- Form1: the main window and the parts on every page.
+#define IDD_FORM1 100
 #define IDC_FRAME1 1001
 #define IDC_DOMAINTOADD 1002
 #define IDC_ADDDOMAIN 1003
@@ -9,10 +14,173 @@
 #define IDC_LISTVIEW1 1005
 #define IDC_WEBCOUNT 1006
 #define IDC_WEBCOUNT_LABEL 1007
+#define IDC_TABSTRIP1 1010
+#define IDC_FRAME3 1011
+#define IDC_COMMAND4 1012
+#define IDC_COMMAND2 1013
+#define IDC_FREQUENCY 1014
+#define IDC_FREQHTML 1015
 
+// The six pages, child dialogs of Form1, each with its frame.
+#define IDD_MONITORINGFRM 110
+#define IDD_OPTIONSFRM 111
+#define IDD_FRMCONNECTION 112
+#define IDD_SCHEDULINGFRM 113
+#define IDD_NOTIFYFRM 114
+#define IDD_FRMABOUT 115
+// The four option sub-pages, child dialogs of the "Options" page.
+#define IDD_FRMSETTINGSCON 120
+#define IDD_FRMSETTINGSSTART 121
+#define IDD_FRMSETTINGSREPORTING 122
+#define IDD_FRMSETTINGSAUDIO 123
+// The three connection-type frames, child dialogs of the "Connection" page.
+#define IDD_FRMDIALUP 130
+#define IDD_FRMPROXY 131
+#define IDD_FRMIE 132
+
+// "Monitor" page.
+#define IDC_MONITORINGFRM 1020
+#define IDC_MONREPORT 1021
+#define IDC_STATUS 1022
+#define IDC_PROGRESSBAR1 1023
+#define IDC_NEXTCK 1024
+// "Options" page and sub-pages.
+#define IDC_OPTIONSFRM 1030
+#define IDC_COMMAND6 1031
+#define IDC_COMMAND7 1032
+#define IDC_COMMAND8 1033
+#define IDC_COMMAND9 1034
+#define IDC_CONNECTIONURL 1035
+#define IDC_FRMSETTINGSCON 1036
+#define IDC_CHKTRIGGERCON 1037
+#define IDC_ERRORWIN 1038
+#define IDC_CONNECTION 1039
+#define IDC_FRMSETTINGSSTART 1040
+#define IDC_STARTMIN 1041
+#define IDC_WINDOWSSTART 1042
+#define IDC_MONWEB 1043
+#define IDC_WINDOWSAPPLY 1044
+#define IDC_FRMSETTINGSREPORTING 1045
+#define IDC_FREQENABLE 1046
+#define IDC_AUTOSAVEREPORTS 1047
+#define IDC_EMAILONLINE 1048
+#define IDC_HTMLEMAIL 1049
+#define IDC_UPTIMEEMAIL 1050
+#define IDC_EXREPORT 1051
+#define IDC_RESETFREQ 1052
+#define IDC_FRMSETTINGSAUDIO 1053
+#define IDC_LBLSITESOUNDS 1054
+#define IDC_LBLSOUND1 1055
+#define IDC_SOUNDTOPLAY1 1056
+#define IDC_BROWSE1 1057
+#define IDC_LBLSOUND2 1058
+#define IDC_SOUNDTOPLAY2 1059
+#define IDC_BROWSE3 1060
+#define IDC_LBLSOUND3 1061
+#define IDC_SOUNDTOPLAY3 1062
+#define IDC_BROWSE4 1063
+#define IDC_LBLNOCONSOUND 1064
+#define IDC_NOCONSOUND 1065
+#define IDC_BROWSE2 1066
+// "Connection" page.
+#define IDC_FRMCONNECTION 1070
+#define IDC_LBLCONNECTIONTYPE 1071
+#define IDC_DIALTYPE 1072
+#define IDC_DETECTCON 1073
+#define IDC_FRMDIALUP 1074
+#define IDC_ISPLISTING 1075
+#define IDC_SLIDER1 1076
+#define IDC_DIALRETRYS 1077
+#define IDC_DIALUPDISCONNECT 1078
+#define IDC_FRMPROXY 1079
+#define IDC_PROXYIP 1080
+#define IDC_PROXYPORT 1081
+#define IDC_FRMIE 1082
+// "Schedule" page.
+#define IDC_SCHEDULINGFRM 1090
+#define IDC_LBLINTERVAL 1091
+#define IDC_INTERVALHOURS 1092
+#define IDC_LBLHOURS 1093
+#define IDC_INTERVALMINS 1094
+#define IDC_LBLMINS 1095
+#define IDC_LBLNEXTCHECK 1096
+#define IDC_NEXTCHECK 1097
+#define IDC_SCHEDULE 1098
+#define IDC_COMMAND3 1099
+#define IDC_APPLYSCH 1100
+#define IDC_STARTSCHEDULE 1103
+// "Notification" page.
+#define IDC_NOTIFYFRM 1110
+#define IDC_COMMAND5 1111
+#define IDC_LBLCONFIGUREHINT 1112
+#define IDC_LBLEMAILMETHODS 1113
+// "About" page.
+#define IDC_FRMABOUT 1120
+#define IDC_ABOUT 1121
+#define IDC_LBLABOUTVERSION 1122
+#define IDC_WEBLINK 1123
+
+// ---- Settings: the hidden holder of the dial-up state.
+#define IDD_SETTINGS 101
 #define IDC_DIALSTATE 1101
 #define IDC_DIALUPCONNECTION 1102
 
+// ---- frmReport.
+#define IDD_FRMREPORT 102
 #define IDC_REPORT 1201
+#define IDC_FRAREPORT 1202
+#define IDC_CMDSAVE 1203
+#define IDC_REPORT_COMMAND1 1204
+#define IDC_REPORT_COMMAND2 1205
+#define IDC_CMDCLOSE 1206
 
-#define IDI_VIGIL 1
+// ---- errors.
+#define IDD_ERRORS 103
+#define IDC_ERRORS_FRAME1 1301
+#define IDC_LAB 1302
+#define IDC_ERRORLIST 1303
+#define IDC_EXPAND 1304
+#define IDC_ERRORS_FRAME2 1305
+#define IDC_ERRORDISPLAY 1306
+#define IDC_OKBUTTON 1307
+
+// ---- uptime.
+#define IDD_UPTIME 104
+#define IDC_UPTIME_LABEL1 1401
+#define IDC_URLDROPLIST 1402
+#define IDC_UP 1403
+#define IDC_SHAPE1 1404
+#define IDC_SHAPE3 1405
+#define IDC_UPTIMEBAR 1406
+#define IDC_BARTEXT 1407
+
+// ---- VigilEmailer.
+#define IDD_VIGILEMAILER 105
+#define IDC_EMAILER_FRAME1 1501
+#define IDC_LABEL20 1502
+#define IDC_EMAILNOTIFY 1503
+#define IDC_EMAILERCOMMENT 1504
+#define IDC_OK2 1505
+#define IDC_FRMEMAILSETTINGS 1506
+#define IDC_LABEL13 1507
+#define IDC_EMAILADDRESS 1508
+#define IDC_LABEL1 1509
+#define IDC_SMTPSERVER 1510
+#define IDC_CBOSITELIST 1511
+#define IDC_FRMSITE 1512
+#define IDC_LBLLABEL14 1513
+#define IDC_TXTEMAIL1 1514
+#define IDC_LABEL14 1515
+#define IDC_TXTEMAIL2 1516
+#define IDC_BTNEMAILAPPLY 1517
+#define IDC_EMAILER_COMMAND1 1518
+
+// ---- alertBox.
+#define IDD_ALERTBOX 106
+#define IDC_MESSAGE 1601
+#define IDC_ALERT_COMMAND1 1602
+
+// ---- splash.
+#define IDD_SPLASH 107
+#define IDC_IMAGE1 1701
+#define IDC_LBLVERSION 1702

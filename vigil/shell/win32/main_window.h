@@ -1,23 +1,30 @@
 #pragma once
-// The real main window and the hidden Settings window, laid out and bound to their forms.
+// The real main window Form1, made from its dialog templates and bound to its form: the tab
+// strip, the six pages, the four option sub-pages, the three connection-type frames, the
+// "Domains" frame, the action buttons and the timers. No behaviour lives here.
+#include "vigil/forms/win32/dialog_window.h"
 #include "vigil/forms/windows.h"
-#include "vigil/shell/win32/form_window.h"
 
-#include <memory>
+#include <array>
+#include <functional>
 
-namespace vigil::shell {
+namespace vigil::shell::win32 {
 
-class MainWindow {
+class MainWindow : public forms::win32::DialogWindow {
 public:
-    MainWindow(forms::Windows& windows, HICON icon, std::function<void()> onClose);
+    // onClose: the close request (close box, system menu, log-off).
+    MainWindow(forms::Form1& form, HICON icon, std::function<void()> onClose);
 
-    HWND Handle() const { return main_.Handle(); }
+    HWND Page(int templateId) const; // a page, sub-page or frame by its template id
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
-    void LayOutDomains(forms::Form1& f);
-
-    FormWindow main_;
-    FormWindow settings_;
+    forms::Form1& form_;
+    std::array<forms::win32::DialogWindow, 6> pages_;
+    std::array<forms::win32::DialogWindow, 4> subPages_;
+    std::array<forms::win32::DialogWindow, 3> modeFrames_;
 };
 
-} // namespace vigil::shell
+} // namespace vigil::shell::win32

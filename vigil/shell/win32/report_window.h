@@ -1,21 +1,26 @@
 #pragma once
-// The report window: the activity log in a read-only rich edit control. Created hidden; it is
-// shown when its form is.
+// The report window frmReport: the activity log in a read-only rich edit control above a
+// frame of four buttons. It can be resized down to the form's smallest size; the log fills what
+// the frame leaves, the first three buttons keep their left edges and "Close Report" stays at
+// the right edge. Created hidden; it is shown when its form is.
+#include "vigil/forms/win32/dialog_window.h"
 #include "vigil/forms/windows.h"
-#include "vigil/shell/win32/form_window.h"
 
-namespace vigil::shell {
+namespace vigil::shell::win32 {
 
-class ReportWindow {
+class ReportWindow : public forms::win32::DialogWindow {
 public:
     ReportWindow(forms::frmReport& form, HICON icon);
 
-    HWND Handle() const { return window_.Handle(); }
-    HWND ReportBox() const { return report_; }
+    HWND ReportBox() const { return GetDlgItem(Handle(), 1201); }
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
-    FormWindow window_;
-    HWND report_ = nullptr;
+    void LayOut();
+
+    forms::frmReport& form_;
 };
 
-} // namespace vigil::shell
+} // namespace vigil::shell::win32
