@@ -35,7 +35,9 @@ export DEBIAN_FRONTEND=noninteractive
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-echo "Installing: ${missing[*]}${need_wine32:+ $wine32}"
+wanted=("${missing[@]}")
+[ -z "$need_wine32" ] || wanted+=("$wine32")
+echo "Installing: ${wanted[*]}"
 if [ -n "$need_wine32" ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
 fi
