@@ -1,0 +1,132 @@
+#pragma once
+// Vigil.exe put together: the ports on the platform, the real windows, the behaviour objects
+// on the forms, and the start-up and shut-down steps they fill. One object, built on the
+// user-interface thread after COM is initialised (the dial-up control is a COM control).
+#include "vigil/engine/activity_log.h"
+#include "vigil/engine/check_url.h"
+#include "vigil/engine/connection_flags.h"
+#include "vigil/engine/connection_modes.h"
+#include "vigil/engine/site_list.h"
+#include "vigil/engine/win32/ringer_dial_up_control.h"
+#include "vigil/engine/win32/win32_clock_locale.h"
+#include "vigil/engine/win32/win32_connection_flags.h"
+#include "vigil/engine/win32/win32_dialogs.h"
+#include "vigil/engine/win32/win32_file_system.h"
+#include "vigil/engine/win32/win32_message_pump.h"
+#include "vigil/engine/win32/wininet_transfer.h"
+#include "vigil/forms/windows.h"
+#include "vigil/notify/emailer.h"
+#include "vigil/notify/emailer_window.h"
+#include "vigil/notify/win32/win32_mail_sender.h"
+#include "vigil/notify/win32/win32_page_loader.h"
+#include "vigil/shell/life_cycle.h"
+#include "vigil/shell/main_window_behaviour.h"
+#include "vigil/shell/settings_store.h"
+#include "vigil/shell/win32/advapi32_registry_store.h"
+#include "vigil/shell/win32/main_window.h"
+#include "vigil/shell/win32/report_window.h"
+#include "vigil/shell/win32/secondary_windows.h"
+#include "vigil/shell/win32/sys_tray_window.h"
+#include "vigil/shell/win32/win32_screen_metrics.h"
+#include "vigil/shell/win32/win32_shell_ports.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vigil::shell::win32 {
+
+// The settings store as the window behaviour and the life cycle reach it.
+class StoreSettings final : public SettingsPort {
+public:
+    explicit StoreSettings(SettingsStore& store) : store_(store) {}
+    void LoadSettings() override { store_.LoadSettings(); }
+    void SaveSettings() override { store_.SaveSettings(); }
+    std::string ReadLocaleSetting(const std::string& name) override {
+        return store_.ReadLocaleSetting(name);
+    }
+    void AddRunEntry() override { store_.AddRunEntry(); }
+    void RemoveRunEntry(const std::string& path) override { store_.RemoveRunEntry(path); }
+
+private:
+    SettingsStore& store_;
+};
+
+// Keyboard navigation of whichever of our dialogs the message is for.
+bool DialogMessage(MSG& msg);
+
+class VigilApp {
+public:
+    explicit VigilApp(HINSTANCE instance);
+    ~VigilApp();
+    VigilApp(const VigilApp&) = delete;
+    VigilApp& operator=(const VigilApp&) = delete;
+
+    // The start-up sequence, then the view /show:<view> names. False when another instance
+    // runs: this one must end at once.
+    bool Start(const std::string& commandLine);
+    // The message loop, until the program ends.
+    int Run();
+
+private:
+    LifeCycleSteps Steps();
+    void CreateTrayIcon();
+    void RemoveTrayIcon();
+    void UnloadWindow(forms::Form& form);
+    TrayActions MakeTrayActions();
+    void OpenMainWindow();
+    void Save() { store_.SaveSettings(); }
+
+    HINSTANCE instance_;
+    HICON icon_;
+    forms::Windows windows_;
+
+    // The settings and the site list.
+    Advapi32RegistryStore registry_;
+    Win32ScreenMetrics screen_;
+    SettingsStore store_;
+    StoreSettings settings_;
+    engine::SiteList sites_;
+
+    // The real windows, all hidden until their forms are shown.
+    Win32Process process_;
+    std::unique_ptr<LifeCycle> lifeCycle_;
+    MainWindow mainWindow_;
+    ReportWindow reportWindow_;
+    SecondaryWindows otherWindows_;
+
+    // The engine's platform: message pump, clock and locale, files, message boxes, and one
+    // page transfer for each transfer control.
+    engine::win32::Win32MessagePump pump_;
+    engine::win32::Win32ClockLocale clock_;
+    engine::win32::Win32FileSystem files_;
+    engine::win32::Win32Dialogs dialogs_;
+    engine::win32::WinInetTransfer siteTransfer_, connectionTransfer_, errorsTransfer_;
+    engine::ActivityLog log_;
+    engine::ResponseChecker checker_;
+
+    // The main window's own behaviour.
+    Win32FileOpenDialog fileDialog_;
+    Win32ShellOpen shellOpen_;
+    MainWindowBehaviour behaviour_;
+
+    // The connection: its flags, the hosted dial-up control and the "Connection" page.
+    engine::win32::Win32ConnectionFlags connectionFlags_;
+    engine::CheckInternetConnectionModule connection_;
+    engine::win32::RingerDialUpControl ringer_;
+    engine::ConnectionModes connectionModes_;
+
+    // The e-mails and their settings window.
+    notify::win32::Win32MailSender mailSender_;
+    notify::win32::Win32PageLoader pageLoader_;
+    notify::Emailer emailer_;
+    notify::EmailerWindow emailerWindow_;
+
+    // The notification-area icon, made at its place in the start-up.
+    Win32IconLibrary icons_;
+    std::optional<SysTrayWindow> tray_;
+};
+
+} // namespace vigil::shell::win32
