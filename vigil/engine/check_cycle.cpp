@@ -178,7 +178,7 @@ bool CheckCycle::DecideOnline(const std::string& testAddress) {
     if (type == forms::kIeDefault)
         linked = ports_.connection.IsOnline();
     else if (type == forms::kDialUpConnection)
-        linked = ports_.connection.Active(f_.ispListing.Text());
+        linked = ports_.dialUp.Active(f_.ispListing.Text());
     else if (type == forms::kProxyLan)
         linked = ports_.connection.IsLanConnection();
     else
@@ -241,7 +241,7 @@ void CheckCycle::Dial() {
     ports_.pump.DoEvents();
     dialState.SetText({});
     try {
-        ports_.connection.Connect(windows_.settings.dialUpConnection.Text());
+        ports_.dialUp.Connect(windows_.settings.dialUpConnection.Text());
     } catch (const std::exception&) {
         // The control refused the dial; its failure event may have said so already.
         if (dialState.Text().empty())
@@ -303,7 +303,7 @@ void CheckCycle::FinishCycle(int siteCount, bool anyDown) {
         Log(t::kVerified);
         if (f_.dialType.Text() == forms::kDialUpConnection) {
             try {
-                ports_.connection.Disconnect(windows_.settings.dialUpConnection.Text());
+                ports_.dialUp.Disconnect(windows_.settings.dialUpConnection.Text());
             } catch (const std::exception&) {
                 // Its failure event tells the state; the cycle ends all the same.
             }

@@ -9,6 +9,8 @@
 #include "vigil/engine/check_cycle_ports.h"
 #include "vigil/engine/check_url.h"
 #include "vigil/engine/clock_locale.h"
+#include "vigil/engine/connection_flags.h"
+#include "vigil/engine/dial_up_control.h"
 #include "vigil/engine/dialogs.h"
 #include "vigil/engine/message_pump.h"
 #include "vigil/forms/windows.h"
@@ -68,7 +70,8 @@ struct CyclePorts {
     MessagePump& pump;
     const ClockLocale& clock;
     Dialogs& dialogs;
-    CycleConnection& connection;
+    CheckInternetConnectionModule& connection; // IsOnline, IsLanConnection
+    DialUpControl& dialUp; // its events write Settings.dialState (ConnectionModes)
     CycleTray& tray;
     CycleNotifications& notifications;
 };

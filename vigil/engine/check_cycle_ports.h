@@ -1,25 +1,10 @@
 #pragma once
-// What the check cycle reaches beyond the windows: the connection (system flags and the
-// hosted dial-up control), the notification-area icon, and the notification and reporting
-// procedures that tell the user about the outcome.
+// What the check cycle reaches beyond the windows and the connection (the connection flags and
+// the dial-up control have ports of their own): the notification-area icon, and the
+// notification and reporting procedures that tell the user about the outcome.
 #include <string>
 
 namespace vigil::engine {
-
-// The connection flags and the dial-up control, as far as the cycle uses them. Any member
-// may throw a std::exception for a run-time failure of the platform or the control.
-class CycleConnection {
-public:
-    virtual ~CycleConnection() = default;
-
-    virtual bool IsOnline() = 0;
-    virtual bool IsLanConnection() = 0;
-    // True while the named dial-up entry has a live connection.
-    virtual bool Active(const std::string& p_sName) = 0;
-    // Dials the entry; the outcome arrives as a dial-up event that writes Settings.dialState.
-    virtual void Connect(const std::string& p_sName) = 0;
-    virtual void Disconnect(const std::string& p_sName) = 0;
-};
 
 // The notification-area icon of the main window.
 class CycleTray {

@@ -1,4 +1,5 @@
 #include "vigil/engine/check_cycle.h"
+#include "vigil/engine/connection_modes.h"
 #include "vigil/engine/notification_sets.h"
 #include "vigil/engine/site_list.h"
 #include "vigil/engine/tests/cycle_fakes.h"
@@ -41,12 +42,16 @@ struct Rig {
     fakes::Notifications notes;
     ActivityLog log{w.reportWindow.report, clock, files, dialogs};
     ResponseChecker checker{f, pump, clock};
-    CheckCycle cycle{w, checker, log, {pump, clock, dialogs, connection, tray, notes}};
+    CheckInternetConnectionModule module{connection};
+    // The dial-up events write dialState through the connection page's handlers.
+    ConnectionModes modes{w, module, connection, [] {}};
+    CheckCycle cycle{w, checker, log, {pump, clock, dialogs, module, connection, tray, notes}};
     SiteList sites{w, {}};
 
     Rig() {
         f.Inet1.Attach(&net);
         f.Inet2.Attach(&net);
+        modes.Bind();
         files.folders.insert("reports");
     }
 
@@ -493,7 +498,7 @@ TEST_F(DialUpFixture, DialWaitsForTheDialStateAndTestsAgain) {
     };
     pump.onDoEvents = [&] {
         if (turns >= 0 && ++turns == 4) {
-            w.settings.dialState.SetText("Connected");
+            connection.Connected.Raise("Office");
             connection.active = true;
             turns = -1;
         }
@@ -540,7 +545,7 @@ TEST_F(DialUpFixture, LostConnectionDuringTheSitesIsDialledAgain) {
     connection.active = true;
     net.scripted[Site(1)] = {net.Refused(), net.Healthy()};
     net.scripted[kTest] = {net.Healthy(), net.Refused(), net.Healthy()};
-    connection.onConnect = [&](const std::string&) { w.settings.dialState.SetText("Connected"); };
+    connection.onConnect = [&](const std::string& name) { connection.Connected.Raise(name); };
     f.Command2.Click();
     EXPECT_EQ(connection.Count("Connect:Office"), 1);
     EXPECT_EQ(LogCount("Connected"), 1);

@@ -1,6 +1,8 @@
 #pragma once
 // Fakes of the check cycle's own ports, and a page transfer that answers by address.
 #include "vigil/engine/check_cycle_ports.h"
+#include "vigil/engine/connection_flags.h"
+#include "vigil/engine/dial_up_control.h"
 #include "vigil/engine/page_transfer.h"
 #include "vigil/engine/tests/fakes.h"
 
@@ -59,33 +61,34 @@ public:
     }
 };
 
-// The connection flags and the dial-up control; every call is recorded in order.
-class Connection : public CycleConnection {
+// The connection flags and the dial-up control; every call is recorded in order ("flags" for a
+// read of the connection flags).
+class Connection : public ConnectionFlags, public DialUpControl {
 public:
-    std::deque<bool> online{true}; // IsOnline answers in turn; the last repeats
+    std::deque<bool> online{true}; // the flags call's result, in turn; the last repeats
     bool lan = true;
     bool active = true;
     bool throwOnActive = false;
     bool throwOnConnect = false;
-    std::function<void(const std::string&)>
-        onConnect; // the dial-up events, as the control raises them
+    // What the control does while dialling, such as raising its outcome event.
+    std::function<void(const std::string&)> onConnect;
     std::vector<std::string> calls;
 
-    bool IsOnline() override {
-        calls.push_back("IsOnline");
+    bool InternetGetConnectedState(std::uint32_t& flags) override {
+        calls.push_back("flags");
+        flags = lan ? kConnectionLan : 0;
         bool result = online.front();
         if (online.size() > 1)
             online.pop_front();
         return result;
     }
-    bool IsLanConnection() override {
-        calls.push_back("IsLanConnection");
-        return lan;
-    }
+
+    std::vector<std::string> Connections() override { return {}; }
+    int ConnectionCount() override { return 0; }
     bool Active(const std::string& name) override {
         calls.push_back("Active:" + name);
         if (throwOnActive)
-            throw std::runtime_error("Invalid entry name");
+            throw DialUpControlError({1027, "CDialUpNetworking.Active", "Invalid entry name"});
         return active;
     }
     void Connect(const std::string& name) override {
@@ -93,9 +96,12 @@ public:
         if (onConnect)
             onConnect(name);
         if (throwOnConnect)
-            throw std::runtime_error("Connection failed");
+            throw DialUpControlError({1026, "CDialUpNetworking.Connect", "Connection failed"});
     }
     void Disconnect(const std::string& name) override { calls.push_back("Disconnect:" + name); }
+    bool RaiseErrors() override { return raiseErrors; }
+    void SetRaiseErrors(bool value) override { raiseErrors = value; }
+    bool raiseErrors = false;
 
     int Count(const std::string& call) const {
         int n = 0;
