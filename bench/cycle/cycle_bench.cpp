@@ -178,6 +178,17 @@ int main() {
     }
 #ifdef _WIN32
     {
+        auto windows = std::make_unique<forms::Windows>();
+        shell::ReportWindow reportWindow(windows->reportWindow, nullptr);
+        BenchCycle(*windows, platformPump, "report window bound");
+    }
+    {
+        auto windows = std::make_unique<forms::Windows>();
+        shell::MainWindow mainWindow(*windows, nullptr, [] {});
+        windows->form1.Show();
+        BenchCycle(*windows, platformPump, "main window bound");
+    }
+    {
         // The same with the main and report windows bound to real controls.
         auto windows = std::make_unique<forms::Windows>();
         shell::MainWindow mainWindow(*windows, nullptr, [] {});

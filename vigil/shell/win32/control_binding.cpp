@@ -131,6 +131,19 @@ void ControlBinding::BindListView(HWND hwnd, forms::ListView& view) {
             ListView_SetColumnWidth(hwnd, i++, PointsToPixels(c.width));
     });
     view.RowsChanged.Add([this, hwnd, &view] { FillListView(hwnd, view); });
+    view.CellChanged.Add([this, hwnd, &view](int row, int subItem) {
+        const forms::ListViewRow* r = view.Row(row);
+        if (!r)
+            return;
+        std::string text = subItem == 0 ? r->text : view.SubItem(row, subItem);
+        LVITEMA cell{};
+        cell.iSubItem = subItem;
+        cell.pszText = text.data();
+        pushing_ = true;
+        SendMessageA(hwnd, LVM_SETITEMTEXTA, static_cast<WPARAM>(row - 1),
+                     reinterpret_cast<LPARAM>(&cell));
+        pushing_ = false;
+    });
     view.SelectionChanged.Add([this, hwnd, &view] {
         pushing_ = true;
         ListView_SetItemState(hwnd, -1, 0, LVIS_SELECTED);
