@@ -229,7 +229,7 @@ private:
 
 RingerDialUpControl::RingerDialUpControl(std::optional<bool> savedRaiseErrors,
                                          const wchar_t* progId)
-    : sink_(new EventSink(this)), bag_(new PropertyBag) {
+    : sink_(new EventSink(this), false), bag_(new PropertyBag, false) {
     CLSID clsid{};
     created_ = CLSIDFromProgID(progId, &clsid);
     if (SUCCEEDED(created_))
@@ -248,7 +248,7 @@ RingerDialUpControl::RingerDialUpControl(std::optional<bool> savedRaiseErrors,
             V_VT(value.Put()) = VT_BOOL;
             V_BOOL(value.Get()) = *savedRaiseErrors ? VARIANT_TRUE : VARIANT_FALSE;
             bag_->values[L"RaiseErrors"] = value;
-            persist->Load(bag_, nullptr);
+            persist->Load(bag_.Get(), nullptr);
         } else {
             persist->InitNew();
         }
@@ -274,7 +274,7 @@ RingerDialUpControl::RingerDialUpControl(std::optional<bool> savedRaiseErrors,
         }
     }
     sink_->SetEventsIid(events);
-    if (point_ && FAILED(point_->Advise(sink_, &cookie_)))
+    if (point_ && FAILED(point_->Advise(sink_.Get(), &cookie_)))
         cookie_ = 0;
 }
 
@@ -284,8 +284,6 @@ RingerDialUpControl::~RingerDialUpControl() {
         point_->Unadvise(cookie_);
     point_.Reset();
     control_.Reset();
-    sink_->Release();
-    bag_->Release();
 }
 
 bool RingerDialUpControl::SaveRaiseErrors() {
@@ -294,7 +292,7 @@ bool RingerDialUpControl::SaveRaiseErrors() {
     ComPtr<IPersistPropertyBag> persist;
     if (SUCCEEDED(control_.As(persist))) {
         bag_->values.clear();
-        persist->Save(bag_, TRUE, FALSE);
+        persist->Save(bag_.Get(), TRUE, FALSE);
     }
     auto it = bag_->values.find(L"RaiseErrors");
     return it != bag_->values.end() && AsBool(it->second);

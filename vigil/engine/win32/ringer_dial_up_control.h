@@ -58,8 +58,8 @@ private:
     HRESULT created_ = E_FAIL;
     common::ComPtr<IConnectionPoint> point_;
     DWORD cookie_ = 0;
-    EventSink* sink_ = nullptr; // owned by its COM reference count
-    PropertyBag* bag_ = nullptr;
+    common::ComPtr<EventSink> sink_; // the control may hold it longer than we do
+    common::ComPtr<PropertyBag> bag_;
 };
 
 } // namespace vigil::engine::win32

@@ -1,6 +1,7 @@
 #include "vigil/engine/win32/wininet_transfer.h"
 
 #include "common/win32/handles.h"
+#include "vigil/engine/win32/pumped_wait.h"
 
 #include <windows.h>
 
@@ -267,37 +268,21 @@ TransferResult WinInetTransfer::Open(const TransferRequest& request) {
     }
 
     current_ = job;
-    const ULONGLONG deadline =
-        GetTickCount64() + static_cast<ULONGLONG>(job->request.timeoutSeconds) * 1000u;
     TransferResult outcome;
-    for (;;) {
-        if (job->cancelled) {
-            outcome = TransferResult::Failure("cancelled");
-            break;
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) {
-            outcome = TransferResult::Failure("the request timed out");
-            break;
-        }
-        const DWORD wait = static_cast<DWORD>(deadline - now);
-        HANDLE done = job->done.Get();
-        DWORD woke =
-            pump_.QuitRequested()
-                ? WaitForSingleObject(done, wait)
-                : MsgWaitForMultipleObjectsEx(1, &done, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woke == WAIT_OBJECT_0) {
-            outcome = std::move(job->result);
-            break;
-        }
-        if (woke == WAIT_OBJECT_0 + 1) {
-            pump_.DoEvents();
-            continue;
-        }
-        if (woke == WAIT_FAILED) {
-            outcome = TransferResult::Failure(ErrorText("waiting", GetLastError()));
-            break;
-        }
+    switch (WaitPumping(pump_, job->done.Get(), DeadlineAfterSeconds(job->request.timeoutSeconds),
+                        [&job] { return job->cancelled; })) {
+    case PumpedWaitOutcome::Signalled:
+        outcome = std::move(job->result);
+        break;
+    case PumpedWaitOutcome::Stopped:
+        outcome = TransferResult::Failure("cancelled");
+        break;
+    case PumpedWaitOutcome::TimedOut:
+        outcome = TransferResult::Failure("the request timed out");
+        break;
+    case PumpedWaitOutcome::Failed:
+        outcome = TransferResult::Failure(ErrorText("waiting", GetLastError()));
+        break;
     }
     if (!outcome.ok && WaitForSingleObject(job->done.Get(), 0) != WAIT_OBJECT_0)
         job->Abandon();
