@@ -65,6 +65,8 @@ public:
     void Commit(std::size_t count);
 
     bool InBody() const { return body_.has_value(); }
+    // The room the body has, 0 before it starts.
+    std::size_t BodyCapacity() const { return body_ ? body_->capacity() : 0; }
     const std::string& Header() const { return header_; }
     // Status line and header lines, ending with the CR LF of the last header line.
     std::string TakeHeader() { return std::move(header_); }

@@ -31,6 +31,7 @@ struct HttpRequestJob {
     std::size_t headerSent = 0;
     std::size_t bodySent = 0;
     int resultType = -1;
+    bool largeReceiveBuffer = false; // asked for once the body is large
     ResponseAccumulator response;
 };
 using JobPtr = std::shared_ptr<HttpRequestJob>;

@@ -14,6 +14,9 @@ namespace ovhttp {
 namespace {
 
 constexpr std::size_t kPiece = 4096; // sends
+// A body that reaches this size gets a receive buffer of the second one.
+constexpr std::size_t kLargeBody = 1024 * 1024;
+constexpr int kLargeReceiveBuffer = 4 * 1024 * 1024;
 // How long a caller waits for the worker to report that it is ready.
 constexpr DWORD kWorkerStartLimit = 59000;
 
@@ -386,6 +389,11 @@ void HttpWorker::DataArrived(OvWinsockSocket* socket) {
         if (FAILED(hr)) {
             Complete(socket, kResultOther);
             return;
+        }
+        if (!job->largeReceiveBuffer && job->response.BodyCapacity() >= kLargeBody) {
+            // A large body: let the system hold more of it while the pieces are stored.
+            socket->EnlargeReceiveBuffer(kLargeReceiveBuffer);
+            job->largeReceiveBuffer = true;
         }
         if (received == 0)
             return;
