@@ -159,6 +159,10 @@ WorkerPtr StartWorker() {
 }
 
 HWND WaitUntilReady(const WorkerThread& worker) {
+    // A published window stays until the last object stops the worker: a caller that finds it
+    // needs no wait, which under Wine is a trip to the wineserver.
+    if (const HWND window = worker.window)
+        return window;
     const HANDLE handles[] = {worker.ready.Get(), worker.thread.Get()};
     WaitForMultipleObjects(2, handles, FALSE, kWorkerStartLimit);
     return worker.window;
@@ -377,9 +381,10 @@ void HttpWorker::DataArrived(OvWinsockSocket* socket) {
     }
     for (;;) {
         int received = 0;
+        std::size_t piece = 0;
         HRESULT hr;
         try {
-            const std::size_t piece = job->response.NextPieceSize();
+            piece = job->response.NextPieceSize();
             char* room = job->response.Space(piece);
             hr = socket->Receive(room, static_cast<int>(piece), &received);
             job->response.Commit(SUCCEEDED(hr) ? static_cast<std::size_t>(received) : 0);
@@ -395,7 +400,9 @@ void HttpWorker::DataArrived(OvWinsockSocket* socket) {
             socket->EnlargeReceiveBuffer(kLargeReceiveBuffer);
             job->largeReceiveBuffer = true;
         }
-        if (received == 0)
+        // Less than asked for: the socket is empty for now, and whatever comes next brings its
+        // own notification. Asking again would only be told so, at the cost of a system call.
+        if (received == 0 || static_cast<std::size_t>(received) < piece)
             return;
         // A server that never stops sending would keep this loop going for a caller that has
         // given up, and keep the cancel and the quit message waiting behind it.
