@@ -39,8 +39,8 @@ JobPtr JobTable::Add() {
 }
 
 void JobTable::Recycle(HttpRequestJob& ended) {
-    // A done event is made and closed for nothing: a few are kept, not signalled, for the next
-    // records. Making and closing one each costs two trips to the wineserver, a reset one.
+    // Making and closing a done event for every request costs two trips to the wineserver,
+    // resetting one costs one: a few are kept, not signalled, for the next records.
     if (!ended.doneEvent || (ended.signalled && !ResetEvent(ended.doneEvent.Get())))
         return;
     try {
