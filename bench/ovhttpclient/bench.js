@@ -1,7 +1,9 @@
-// Times OvHttpClient and WinHttp.WinHttpRequest.5.1 on the same nginx: N GETs of /1k.txt and
-// one GET of /64m.txt. Arguments: port, N.
-var port = WScript.Arguments(0);
-var count = parseInt(WScript.Arguments(1), 10);
+// One round of one script client of bench.py: COUNT GETs of /1k.txt (after a warm-up) and one
+// GET of /64m.txt. Arguments: ov|winhttp, port, COUNT. Prints "small <ms per 1 KiB GET> big
+// <ms of the 64 MiB GET>", the same line as ovhttp_bench_client.exe.
+var mode = WScript.Arguments(0);
+var port = WScript.Arguments(1);
+var count = parseInt(WScript.Arguments(2), 10);
 var base = "http://127.0.0.1:" + port;
 
 function now() { return new Date().getTime(); }
@@ -20,7 +22,17 @@ function winHttpGet(w, path) {
         throw new Error("WinHttpRequest " + path + ": " + w.Status);
 }
 
-function measure(name, get, client) {
+try {
+    var client, get;
+    if (mode == "ov") {
+        client = new ActiveXObject("Orvane.OvHttpClient");
+        client.TimeOut = 120;
+        get = ovGet;
+    } else {
+        client = new ActiveXObject("WinHttp.WinHttpRequest.5.1");
+        client.SetTimeouts(0, 60000, 60000, 120000);
+        get = winHttpGet;
+    }
     for (var i = 0; i < 20; i++) // warm up
         get(client, "/1k.txt");
     var start = now();
@@ -30,34 +42,11 @@ function measure(name, get, client) {
     start = now();
     get(client, "/64m.txt");
     var big = now() - start;
-    return { name: name, small: small, big: big };
-}
-
-function pad(text, width) {
-    text = String(text);
-    while (text.length < width)
-        text += " ";
-    return text;
-}
-
-try {
-    var ov = new ActiveXObject("Orvane.OvHttpClient");
-    ov.TimeOut = 120;
-    var a = measure("OvHttpClient", ovGet, ov);
-    var ovBody = ov.ResponseBody(false);
-    if (ovBody.length != 64 * 1024 * 1024)
-        throw new Error("OvHttpClient 64 MiB body has " + ovBody.length + " bytes");
-    ovBody = null;
-
-    var w = new ActiveXObject("WinHttp.WinHttpRequest.5.1");
-    w.SetTimeouts(0, 60000, 60000, 120000);
-    var b = measure("WinHttpRequest", winHttpGet, w);
-
-    WScript.Echo(pad("client", 16) + pad("1 KiB GET (ms each)", 22) + "64 MiB GET (ms)");
-    WScript.Echo(pad(a.name, 16) + pad(a.small.toFixed(3), 22) + a.big);
-    WScript.Echo(pad(b.name, 16) + pad(b.small.toFixed(3), 22) + b.big);
-    WScript.Echo("OvHttpClient / WinHttpRequest: 1 KiB " + (a.small / b.small).toFixed(2) +
-                 "x, 64 MiB " + (a.big / b.big).toFixed(2) + "x");
+    // Like the C++ clients, the body is checked after the timing.
+    var length = mode == "ov" ? client.ResponseBody(false).length : client.ResponseText.length;
+    if (length != 64 * 1024 * 1024)
+        throw new Error("64 MiB body has " + length + " bytes");
+    WScript.Echo("small " + small.toFixed(4) + " big " + big);
     WScript.Quit(0);
 } catch (e) {
     WScript.Echo("bench failed: " + e.message + " " + (e.number || "") + " " + (e.description || ""));

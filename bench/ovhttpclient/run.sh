@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
-# OvHttpClient against Wine's own WinHttp.WinHttpRequest.5.1, in the same run, through the same
-# script client: N sequential GETs of a 1 KiB page and one GET of a 64 MiB body, served by
-# nginx on 127.0.0.1 with "Connection: close" responses.
+# OvHttpClient's request time against floors measured in the same run: a blocking Winsock
+# client and a one-thread WSAAsyncSelect client, the library from C++ through its vtable and from
+# JScript, and Wine's WinHttp.WinHttpRequest.5.1 from JScript (the 64-bit cscript). Each round
+# runs every client once: N sequential GETs of a 1 KiB page and one GET of a 64 MiB body, served
+# by nginx on 127.0.0.1 with "Connection: close" responses. The rounds run once with the
+# wineserver and the clients pinned to one CPU (taskset) and once free.
 #
-#   bash bench/ovhttpclient/run.sh [N]      (default N = 500)
+#   bash bench/ovhttpclient/run.sh [--rounds R] [--count N] [--phases pinned,free] [--cpu C]
+#   (defaults: 7 rounds, N = 500, both phases, CPU 0)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
-count=${1:-500}
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy NO_PROXY all_proxy ALL_PROXY
 
 tools/install-deps.sh
-if [ ! -f build/win64/ovhttpclient/OvHttpClient.dll ]; then
-    cmake --preset win64 >/dev/null
-    cmake --build --preset win64 -j2 --target OvHttpClient >/dev/null
-fi
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j2 --target OvHttpClient ovhttp_bench_client >/dev/null
+# A prefix of the benchmark's own: its wineserver is restarted pinned and free.
+export VIGIL_WINE_BITS=64 VIGIL_WINE_PREFIX=$root/build/win64/wineprefix-bench
 
 work=$(mktemp -d /tmp/ovhttp-bench.XXXXXX)
 chmod 755 "$work"
@@ -62,5 +65,6 @@ for _ in $(seq 50); do
 done
 
 tools/wine-run.sh regsvr32 /s "Z:${root//\//\\}\\build\\win64\\ovhttpclient\\OvHttpClient.dll"
-echo "nginx on 127.0.0.1:$port, $count requests of 1 KiB, one of 64 MiB; $(nproc) cores"
-tools/wine-run.sh cscript //nologo bench\\ovhttpclient\\bench.js "$port" "$count"
+echo "nginx on 127.0.0.1:$port"
+/usr/bin/python3 bench/ovhttpclient/bench.py --root "$root" --prefix "$VIGIL_WINE_PREFIX" \
+    --client "$root/build/win64/bench/ovhttpclient/ovhttp_bench_client.exe" --port "$port" "$@"

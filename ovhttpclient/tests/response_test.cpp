@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 using namespace ovhttp;
 
@@ -172,3 +175,97 @@ TEST(LibraryStatus, ResultTypesMapToTheirCodeTexts) {
 }
 
 } // namespace
+
+struct ContentLengthCase {
+    const char* head;
+    std::optional<std::uint64_t> length;
+};
+
+TEST(ContentLength, ReadFromTheFirstContentLengthHeaderLine) {
+    const ContentLengthCase cases[] = {
+        {"HTTP/1.0 200 OK\r\nContent-Length: 1024\r\n", 1024},
+        {"HTTP/1.0 200 OK\r\nA: 1\r\ncontent-LENGTH:\t 7\r\n", 7},
+        {"HTTP/1.0 200 OK\r\nContent-Length:0\r\n", 0},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 5\r\nContent-Length: 9\r\n", 5},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999999\r\n", UINT64_MAX},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 12abc\r\n", 12},
+        {"HTTP/1.0 200 OK\r\nContent-Length: abc\r\n", std::nullopt},
+        {"HTTP/1.0 200 OK\r\nContent-Length: -5\r\n", std::nullopt},
+        {"HTTP/1.0 200 OK\r\nContent-Length:\r\n", std::nullopt},
+        {"HTTP/1.0 200 OK\r\nX-Content-Length: 5\r\n", std::nullopt},
+        {"Content-Length: 5\r\n", std::nullopt}, // the status line is no header line
+        {"HTTP/1.0 200 OK\r\nContent-Len", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ContentLength(c.head), c.length) << c.head;
+}
+
+// Feeds a response the way the worker does: each piece as large as the accumulator asks for,
+// and counts how often the body's bytes moved.
+struct Fed {
+    std::string body;
+    std::size_t capacity = 0;
+    int moves = 0;
+};
+Fed FeedAsAsked(std::string_view text) {
+    ResponseAccumulator r;
+    Fed fed;
+    const char* last = nullptr;
+    while (!text.empty()) {
+        const std::size_t n = std::min(r.NextPieceSize(), text.size());
+        const bool inBody = r.InBody();
+        char* room = r.Space(r.NextPieceSize());
+        if (inBody && last && room != last)
+            ++fed.moves;
+        std::memcpy(room, text.data(), n);
+        r.Commit(n);
+        text.remove_prefix(n);
+        last = inBody ? room + n : nullptr;
+    }
+    // The receive that sees the end of the body: its room must not move the body either.
+    if (r.InBody() && r.Space(r.NextPieceSize()) != last)
+        ++fed.moves;
+    auto body = r.TakeBody();
+    if (body) {
+        fed.body.assign(reinterpret_cast<const char*>(body->data()), body->size());
+        fed.capacity = body->capacity();
+    }
+    return fed;
+}
+
+TEST(ResponseAccumulator, ABodyWithContentLengthArrivesInReservedRoomWithoutMoving) {
+    std::string body(3 * 1024 * 1024 + 5, '\0');
+    for (std::size_t i = 0; i < body.size(); ++i)
+        body[i] = static_cast<char>(i * 7 % 253);
+    const Fed fed = FeedAsAsked(
+        "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+    EXPECT_EQ(fed.body, body);
+    EXPECT_EQ(fed.moves, 0);
+    EXPECT_LT(fed.capacity, body.size() + 64 * 1024);
+}
+
+struct FalseLengthCase {
+    const char* length;
+    std::size_t bodySize;
+};
+
+TEST(ResponseAccumulator, AFalseContentLengthReservesBoundedRoomAndTheBodyArrivesWhole) {
+    const FalseLengthCase cases[] = {
+        {"99999999999999999999999", 10},           // beyond 64 bits
+        {"1099511627776", 10},                     // 1 TiB
+        {"18446744073709551615", 3 * 1024 * 1024}, // the largest number, a body of some size
+        {"10", 3 * 1024 * 1024 + 1},               // far less than arrives
+        {"0", 100000},
+    };
+    for (const auto& c : cases) {
+        std::string body(c.bodySize, '\0');
+        for (std::size_t i = 0; i < body.size(); ++i)
+            body[i] = static_cast<char>(i * 131 % 251);
+        const Fed fed = FeedAsAsked(std::string("HTTP/1.0 200 OK\r\nContent-Length: ") + c.length +
+                                    "\r\n\r\n" + body);
+        EXPECT_EQ(fed.body, body) << c.length;
+        EXPECT_LE(fed.capacity, std::max(kLargestBodyReservation, 2 * body.size()) + 4096)
+            << c.length;
+    }
+}

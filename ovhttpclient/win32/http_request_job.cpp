@@ -11,11 +11,20 @@ JobTable& Jobs() {
 
 JobPtr JobTable::Add() {
     try {
-        auto job = std::make_shared<HttpRequestJob>();
-        job->doneEvent = common::NewEvent(/*manualReset=*/true);
-        if (!job->doneEvent)
-            return nullptr;
+        // The record gives its event back when the last holder lets go of it.
+        JobPtr job(new HttpRequestJob, [this](HttpRequestJob* ended) {
+            Recycle(*ended);
+            delete ended;
+        });
         const common::CriticalSectionGuard guard(lock_);
+        if (!spareEvents_.empty()) {
+            job->doneEvent = std::move(spareEvents_.back());
+            spareEvents_.pop_back();
+        } else {
+            job->doneEvent = common::NewEvent(/*manualReset=*/true);
+            if (!job->doneEvent)
+                return nullptr;
+        }
         // Serials go round; one still in flight is passed over.
         do {
             if (++lastSerial_ == 0)
@@ -26,6 +35,20 @@ JobPtr JobTable::Add() {
         return job;
     } catch (const std::bad_alloc&) {
         return nullptr;
+    }
+}
+
+void JobTable::Recycle(HttpRequestJob& ended) {
+    // Making and closing a done event for every request costs two trips to the wineserver,
+    // resetting one costs one: a few are kept, not signalled, for the next records.
+    if (!ended.doneEvent || (ended.signalled && !ResetEvent(ended.doneEvent.Get())))
+        return;
+    try {
+        const common::CriticalSectionGuard guard(lock_);
+        if (spareEvents_.size() < kSpareEvents)
+            spareEvents_.push_back(std::move(ended.doneEvent));
+    } catch (const std::bad_alloc&) {
+        // closed with the record
     }
 }
 
@@ -53,12 +76,22 @@ bool JobTable::GiveUp(HttpRequestJob& job) {
 }
 
 bool JobTable::Complete(HttpRequestJob& job, int resultType) {
+    // The event is set after the lock is left: the caller it wakes takes the lock at once, and
+    // would otherwise find it held. The record, and with it the event, lives while the worker
+    // holds it, so a caller that gives up meanwhile loses nothing.
+    if (!Settle(job, resultType))
+        return false;
+    SetEvent(job.doneEvent.Get());
+    return true;
+}
+
+bool JobTable::Settle(HttpRequestJob& job, int resultType) {
     const common::CriticalSectionGuard guard(lock_);
     if (!job.pending)
         return false;
     job.pending = false;
     job.resultType = resultType;
-    SetEvent(job.doneEvent.Get());
+    job.signalled = true;
     return true;
 }
 

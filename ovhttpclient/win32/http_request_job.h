@@ -24,6 +24,7 @@ struct HttpRequestJob {
     // caller when it gives up, the worker when it completes the request.
     bool pending = true;
     common::UniqueEvent doneEvent; // manual reset
+    bool signalled = false;        // the worker completed the request (and set the event)
     std::string host;
     std::string port;
     std::string request;
@@ -31,6 +32,7 @@ struct HttpRequestJob {
     std::size_t headerSent = 0;
     std::size_t bodySent = 0;
     int resultType = -1;
+    bool largeReceiveBuffer = false; // asked for once the body is large
     ResponseAccumulator response;
 };
 using JobPtr = std::shared_ptr<HttpRequestJob>;
@@ -55,7 +57,12 @@ public:
     bool CallerWaits(const HttpRequestJob& job);
 
 private:
+    static constexpr std::size_t kSpareEvents = 8;
+    bool Settle(HttpRequestJob& job, int resultType);
+    void Recycle(HttpRequestJob& ended);
+
     common::CriticalSection lock_;
+    std::vector<common::UniqueEvent> spareEvents_; // reset, for new records
     std::map<RequestSerial, JobPtr> jobs_;
     RequestSerial lastSerial_ = 0;
 };

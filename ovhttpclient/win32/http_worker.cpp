@@ -14,6 +14,9 @@ namespace ovhttp {
 namespace {
 
 constexpr std::size_t kPiece = 4096; // sends
+// A body that reaches this size gets a receive buffer of the second one.
+constexpr std::size_t kLargeBody = 1024 * 1024;
+constexpr int kLargeReceiveBuffer = 4 * 1024 * 1024;
 // How long a caller waits for the worker to report that it is ready.
 constexpr DWORD kWorkerStartLimit = 59000;
 
@@ -156,6 +159,10 @@ WorkerPtr StartWorker() {
 }
 
 HWND WaitUntilReady(const WorkerThread& worker) {
+    // A published window stays until the last object stops the worker: a caller that finds it
+    // needs no wait, which under Wine is a trip to the wineserver.
+    if (const HWND window = worker.window)
+        return window;
     const HANDLE handles[] = {worker.ready.Get(), worker.thread.Get()};
     WaitForMultipleObjects(2, handles, FALSE, kWorkerStartLimit);
     return worker.window;
@@ -374,9 +381,10 @@ void HttpWorker::DataArrived(OvWinsockSocket* socket) {
     }
     for (;;) {
         int received = 0;
+        std::size_t piece = 0;
         HRESULT hr;
         try {
-            const std::size_t piece = job->response.NextPieceSize();
+            piece = job->response.NextPieceSize();
             char* room = job->response.Space(piece);
             hr = socket->Receive(room, static_cast<int>(piece), &received);
             job->response.Commit(SUCCEEDED(hr) ? static_cast<std::size_t>(received) : 0);
@@ -387,7 +395,14 @@ void HttpWorker::DataArrived(OvWinsockSocket* socket) {
             Complete(socket, kResultOther);
             return;
         }
-        if (received == 0)
+        if (!job->largeReceiveBuffer && job->response.BodyCapacity() >= kLargeBody) {
+            // A large body: let the system hold more of it while the pieces are stored.
+            socket->EnlargeReceiveBuffer(kLargeReceiveBuffer);
+            job->largeReceiveBuffer = true;
+        }
+        // Less than asked for: the socket is empty for now, and whatever comes next brings its
+        // own notification. Asking again would only be told so, at the cost of a system call.
+        if (received == 0 || static_cast<std::size_t>(received) < piece)
             return;
         // A server that never stops sending would keep this loop going for a caller that has
         // given up, and keep the cancel and the quit message waiting behind it.

@@ -234,6 +234,12 @@ HRESULT OvWinsockSocket::Send(const char* buffer, int size, int* count) {
     return S_OK;
 }
 
+void OvWinsockSocket::EnlargeReceiveBuffer(int bytes) {
+    if (socket_)
+        setsockopt(socket_.Get(), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes),
+                   sizeof bytes);
+}
+
 void OvWinsockSocket::Fail(int code) {
     if (state_ != kStateConnecting)
         return;

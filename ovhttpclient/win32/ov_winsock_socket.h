@@ -34,6 +34,9 @@ public:
     // One non-blocking receive or send; a call that would block moves 0 bytes.
     HRESULT Receive(char* buffer, int size, int* count);
     HRESULT Send(const char* buffer, int size, int* count);
+    // Asks the system to hold up to `bytes` of received data: a large body then arrives in
+    // fewer, larger pieces. Nothing changes when it cannot be had.
+    void EnlargeReceiveBuffer(int bytes);
     void Close();
 
     // Messages of the worker window, offered to every socket: each acts only on its own.

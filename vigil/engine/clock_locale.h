@@ -1,8 +1,12 @@
 #pragma once
-// Port: the current local time and the texts the system's locale makes of it, and the
-// system's lower-casing of single-byte text.
+// Port: the current local time and the texts the system's locale makes of it, the system's
+// lower-casing of single-byte text, a monotonic clock for measuring how long something took,
+// and the plain blocking pause.
+#include <chrono>
 #include <compare>
+#include <cstdint>
 #include <string>
+#include <thread>
 
 namespace vigil::engine {
 
@@ -35,6 +39,17 @@ public:
     virtual std::string GeneralDate(const LocalTime& time) const = 0;
     // Lower-cases text in the system's single-byte code page.
     virtual std::string LowerCase(std::string text) const = 0;
+
+    // Milliseconds from an arbitrary start; never goes back, whatever the wall clock does.
+    virtual std::int64_t MonotonicMs() const {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    }
+    // Blocks the calling thread; no message is handled meanwhile.
+    virtual void Sleep(int milliseconds) const {
+        if (milliseconds > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
 };
 
 } // namespace vigil::engine

@@ -38,7 +38,7 @@ bool ListView::SetRowText(int row, const std::string& text) {
     if (!InRange(row))
         return false;
     rows_[static_cast<std::size_t>(row - 1)].text = text;
-    RowsChanged.Raise();
+    CellChanged.Raise(row, 0);
     return true;
 }
 
@@ -49,7 +49,7 @@ bool ListView::SetSubItem(int row, int subItem, const std::string& text) {
     if (items.size() < static_cast<std::size_t>(subItem))
         items.resize(static_cast<std::size_t>(subItem));
     items[static_cast<std::size_t>(subItem - 1)] = text;
-    RowsChanged.Raise();
+    CellChanged.Raise(row, subItem);
     return true;
 }
 

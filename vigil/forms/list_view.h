@@ -40,7 +40,10 @@ public:
     int SelectedRow() const { return selected_; }
     bool SelectRow(int row); // 0 clears the selection
 
-    Event<> RowsChanged;
+    Event<> RowsChanged; // rows added, removed or cleared
+    // One cell changed in place: (row, 0) is a row's text, (row, n) its sub-item n. A view
+    // updates that cell alone, so marking a row costs the same in a list of any length.
+    Event<int, int> CellChanged;
     Event<> ColumnsChanged;
     Event<> SelectionChanged;
 

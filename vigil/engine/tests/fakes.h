@@ -7,6 +7,7 @@
 #include "vigil/engine/page_transfer.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -17,10 +18,19 @@
 
 namespace vigil::engine::fakes {
 
-// A clock set by the test; the short date reads MM/dd/yyyy, lower-casing is ASCII only.
+// A clock set by the test; the short date reads MM/dd/yyyy, lower-casing is ASCII only. The
+// monotonic clock moves only when the test moves it or something sleeps.
 class Clock : public ClockLocale {
 public:
     LocalTime now{2026, 7, 12, 9, 30, 0};
+    mutable std::int64_t monotonicMs = 1000;
+    mutable std::vector<int> sleeps;
+
+    std::int64_t MonotonicMs() const override { return monotonicMs; }
+    void Sleep(int milliseconds) const override {
+        sleeps.push_back(milliseconds);
+        monotonicMs += milliseconds;
+    }
 
     LocalTime Now() const override { return now; }
     std::string ShortDate(const LocalTime& t) const override {

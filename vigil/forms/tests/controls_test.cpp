@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 using namespace vigil::forms;
 
 TEST(Controls, TextBoxRaisesChangeOnProgrammaticChangeOnly) {
@@ -72,7 +75,9 @@ TEST(Controls, ComboBoxSelectionSetsTextAndRaisesClick) {
 TEST(Controls, ListViewRowsAreOneBasedAndSelectionFollowsRemoval) {
     ListView view("v", {{"Domain", 1}, {"Status", 1}});
     int rowsChanged = 0;
+    std::vector<std::pair<int, int>> cells;
     view.RowsChanged.Add([&] { ++rowsChanged; });
+    view.CellChanged.Add([&](int row, int sub) { cells.emplace_back(row, sub); });
     EXPECT_EQ(view.AddRow("a"), 1);
     EXPECT_EQ(view.AddRow("b"), 2);
     EXPECT_TRUE(view.SetSubItem(2, 1, "Ok"));
@@ -83,7 +88,9 @@ TEST(Controls, ListViewRowsAreOneBasedAndSelectionFollowsRemoval) {
     EXPECT_TRUE(view.RemoveRow(1));
     EXPECT_EQ(view.SelectedRow(), 1);
     EXPECT_FALSE(view.RemoveRow(0));
-    EXPECT_EQ(rowsChanged, 4);
+    EXPECT_TRUE(view.SetRowText(1, "b2"));
+    EXPECT_EQ(rowsChanged, 3); // the two rows added and the one removed
+    EXPECT_EQ(cells, (std::vector<std::pair<int, int>>{{2, 1}, {1, 0}}));
     EXPECT_FALSE(view.SetColumnWidth(3, 10));
 }
 

@@ -379,6 +379,21 @@ void ControlBinding::BindListView(HWND hwnd, ListView& view) {
             ListView_SetColumnWidth(hwnd, i++, PointsToPixels(c.width));
     });
     view.RowsChanged.Add([this, hwnd, &view] { FillListView(hwnd, view); });
+    // A status mark rewrites its one cell; refilling every row would cost a whole list's
+    // worth of messages per site checked.
+    view.CellChanged.Add([this, hwnd, &view](int row, int subItem) {
+        const ListViewRow* r = view.Row(row);
+        if (!r)
+            return;
+        std::string text = subItem == 0 ? r->text : view.SubItem(row, subItem);
+        LVITEMA cell{};
+        cell.iSubItem = subItem;
+        cell.pszText = text.data();
+        pushing_ = true;
+        SendMessageA(hwnd, LVM_SETITEMTEXTA, static_cast<WPARAM>(row - 1),
+                     reinterpret_cast<LPARAM>(&cell));
+        pushing_ = false;
+    });
     view.SelectionChanged.Add([this, hwnd, &view] {
         pushing_ = true;
         ListView_SetItemState(hwnd, -1, 0, LVIS_SELECTED);
