@@ -4,6 +4,7 @@
 #include "vigil/engine/tests/fakes.h"
 #include "vigil/notify/emailer_window.h"
 #include "vigil/shell/main_window_behaviour.h"
+#include "vigil/shell/schedule.h"
 #include "vigil/shell/tests/shell_fakes.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +47,8 @@ struct OptionSaves : ::testing::Test {
     MainWindowBehaviour behaviour{f, settings, dialog, shell, files};
     engine::ConnectionModes modes{windows, connection, dialUp, save};
     notify::EmailerWindow emailerWindow{windows, save};
+    // As the program builds it: startschedule is saved with the other options.
+    Scheduler scheduler{f, [](const std::string&) {}, nullptr};
 
     OptionSaves() {
         modes.Bind();

@@ -1,5 +1,6 @@
 #include "vigil/shell/win32/vigil_app.h"
 
+#include "vigil/engine/interval_fields.h"
 #include "vigil/shell/show_switch.h"
 #include "vigil/shell/tray_menu.h"
 #include "vigil/shell/win32/control_ids.h"
@@ -31,7 +32,14 @@ VigilApp::VigilApp(HINSTANCE instance)
       connection_(connectionFlags_), ringer_(),
       connectionModes_(windows_, connection_, ringer_, [this] { Save(); }), mailSender_(pump_),
       pageLoader_(pump_), emailer_(windows_, log_, mailSender_, pageLoader_, clock_, pump_),
-      emailerWindow_(windows_, [this] { Save(); }), icons_(instance) {
+      emailerWindow_(windows_, [this] { Save(); }), icons_(instance), cycleTray_(tray_, icons_),
+      notifications_(windows_, emailer_),
+      cycle_(windows_, checker_, log_,
+             engine::CyclePorts{pump_, clock_, dialogs_, connection_, ringer_, cycleTray_,
+                                notifications_}),
+      // startschedule is saved by the main window's behaviour with the other options.
+      scheduler_(
+          windows_.form1, [this](const std::string& mode) { cycle_.BeginCheck(mode); }, nullptr) {
     HWND main = mainWindow_.Handle();
     process_.SetMainWindow(main);
     dialogs_.SetOwner(main);
@@ -63,6 +71,7 @@ LifeCycleSteps VigilApp::Steps() {
         sites_.FinishLoad();
         connectionModes_.FillDialUpEntries();
     };
+    steps.startSchedule = [this] { scheduler_.StartOnLoad(); };
     steps.createTrayIcon = [this] { CreateTrayIcon(); };
     steps.removeTrayIcon = [this] { RemoveTrayIcon(); };
     steps.unloadWindow = [this](forms::Form& form) { UnloadWindow(form); };
@@ -120,11 +129,25 @@ TrayActions VigilApp::MakeTrayActions() {
     TrayActions actions;
     actions.open = [this] { OpenMainWindow(); };
     actions.doubleClick = [this] { OpenMainWindow(); };
+    actions.check = [this] {
+        engine::ClampIntervalForCheck(windows_.form1);
+        cycle_.BeginCheck("Now");
+    };
     actions.report = [this] { windows_.reportWindow.Show(); };
     actions.status = [this] { windows_.uptimeWindow.Show(); };
     actions.webSite = [this] { shellOpen_.Open(kVendorHomePage); };
     actions.close = [this] { lifeCycle_->MenuQuit(); };
     return actions;
+}
+
+void LateTrayIcon::SetToolTip(const std::string& text) {
+    if (tray_)
+        tray_->Tray().SetToolTip(text);
+}
+
+void LateTrayIcon::SetIcon(const std::string& iconName) {
+    if (tray_)
+        tray_->Tray().SetIconHandle(icons_.LoadIconResource(iconName));
 }
 
 bool VigilApp::Start(const std::string& commandLine) {

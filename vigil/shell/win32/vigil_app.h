@@ -3,6 +3,7 @@
 // on the forms, and the start-up and shut-down steps they fill. One object, built on the
 // user-interface thread after COM is initialised (the dial-up control is a COM control).
 #include "vigil/engine/activity_log.h"
+#include "vigil/engine/check_cycle.h"
 #include "vigil/engine/check_url.h"
 #include "vigil/engine/connection_flags.h"
 #include "vigil/engine/connection_modes.h"
@@ -21,6 +22,7 @@
 #include "vigil/notify/win32/win32_page_loader.h"
 #include "vigil/shell/life_cycle.h"
 #include "vigil/shell/main_window_behaviour.h"
+#include "vigil/shell/schedule.h"
 #include "vigil/shell/settings_store.h"
 #include "vigil/shell/win32/advapi32_registry_store.h"
 #include "vigil/shell/win32/main_window.h"
@@ -52,6 +54,46 @@ public:
 
 private:
     SettingsStore& store_;
+};
+
+// The check cycle's view of the notification-area icon, which exists only from its place in
+// the start-up and shows nothing once removed.
+class LateTrayIcon final : public engine::CycleTray {
+public:
+    LateTrayIcon(std::optional<SysTrayWindow>& tray, IconLibrary& icons)
+        : tray_(tray), icons_(icons) {}
+    void SetToolTip(const std::string& text) override;
+    void SetIcon(const std::string& iconName) override;
+
+private:
+    std::optional<SysTrayWindow>& tray_;
+    IconLibrary& icons_;
+};
+
+// What the check cycle tells the user through: the e-mails, the sounds, the alert and error
+// windows and the frequency files.
+class AppNotifications final : public engine::CycleNotifications {
+public:
+    AppNotifications(forms::Windows& windows, notify::Emailer& emailer)
+        : windows_(windows), emailer_(emailer) {}
+    void SendFailureNotification(const std::string& address, const std::string& verdict) override {
+        emailer_.SendFailureNotification(address, verdict);
+    }
+    void SendRecoveryNotification(const std::string& address, const std::string& verdict) override {
+        emailer_.SendRecoveryNotification(address, verdict);
+    }
+    void PlaySiteFailureSound(int) override {}
+    void PlayNoConnectionSound() override {}
+    void ShowAlert(const std::string& message) override {
+        windows_.alertWindow.message.SetCaption(message);
+        windows_.alertWindow.Show();
+    }
+    void ShowErrorWindow() override { windows_.errorsWindow.Show(); }
+    void WriteFrequencyFiles() override {}
+
+private:
+    forms::Windows& windows_;
+    notify::Emailer& emailer_;
 };
 
 // Keyboard navigation of whichever of our dialogs the message is for.
@@ -127,6 +169,12 @@ private:
     // The notification-area icon, made at its place in the start-up.
     Win32IconLibrary icons_;
     std::optional<SysTrayWindow> tray_;
+    LateTrayIcon cycleTray_;
+
+    // The check cycle and the schedule that starts it.
+    AppNotifications notifications_;
+    engine::CheckCycle cycle_;
+    Scheduler scheduler_;
 };
 
 } // namespace vigil::shell::win32
