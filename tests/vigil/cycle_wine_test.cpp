@@ -139,7 +139,7 @@ protected:
     std::string Report() const {
         auto names = FilesLike(folder_ + "\\reports\\report-*.log");
         if (names.size() != 1)
-            return "<" + std::to_string(names.size()) + " report files>";
+            return std::to_string(names.size()) + " report files, not one";
         return ReadFile(folder_ + "\\reports\\" + names[0]);
     }
 
