@@ -12,13 +12,15 @@ function(vigil_unit_test name)
 endfunction()
 
 # Gives a Windows-side test its time limit and tells it where the trees, the Wine prefix and
-# the Wine runner are.
+# the Wine runner are, and the bitness under test: VIGIL_WINE_BITS (64 or 32) makes the runner
+# start built-in programs named without a path (cscript, regsvr32, reg) as that bitness, and
+# VIGIL_WINE_SYSTEM_DIR is the Unix path of that bitness's system folder (system32 or syswow64).
 function(vigil_set_wine_test_properties name timeout env)
     if(NOT timeout)
         set(timeout 300)
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout}
-        ENVIRONMENT "VIGIL_WINE_PREFIX=${VIGIL_WINE_PREFIX};VIGIL_SOURCE_DIR=${CMAKE_SOURCE_DIR};VIGIL_BINARY_DIR=${CMAKE_BINARY_DIR};VIGIL_WINE_RUN=${CMAKE_SOURCE_DIR}/tools/wine-run.sh;${env}")
+        ENVIRONMENT "VIGIL_WINE_PREFIX=${VIGIL_WINE_PREFIX};VIGIL_WINE_BITS=${VIGIL_WINE_BITS};VIGIL_WINE_SYSTEM_DIR=${VIGIL_WINE_SYSTEM_DIR};VIGIL_SOURCE_DIR=${CMAKE_SOURCE_DIR};VIGIL_BINARY_DIR=${CMAKE_BINARY_DIR};VIGIL_WINE_RUN=${CMAKE_SOURCE_DIR}/tools/wine-run.sh;${env}")
 endfunction()
 
 # vigil_wine_test(<name> SOURCES ... LIBS ... [ENV k=v ...] [TIMEOUT s]): a Windows test run

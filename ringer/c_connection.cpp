@@ -21,14 +21,18 @@ CConnection::CConnection(std::shared_ptr<const RasApi> ras) : ras_(std::move(ras
     m_Platform = DetectPlatform(*ras_);
 }
 
-void CConnection::FireConnectFailed(const ErrorInfo& error) {
-    if (events_)
-        events_->ConnectFailed(name_, error);
+std::function<void(const ErrorInfo&)> CConnection::ConnectFailedEvent() {
+    return [this](const ErrorInfo& error) {
+        if (events_)
+            events_->ConnectFailed(name_, error);
+    };
 }
 
-void CConnection::FireDisconnectFailed(const ErrorInfo& error) {
-    if (events_)
-        events_->DisconnectFailed(name_, error);
+std::function<void(const ErrorInfo&)> CConnection::DisconnectFailedEvent() {
+    return [this](const ErrorInfo& error) {
+        if (events_)
+            events_->DisconnectFailed(name_, error);
+    };
 }
 
 bool CConnection::Active() {
@@ -37,30 +41,27 @@ bool CConnection::Active() {
 }
 
 void CConnection::Refresh() {
-    try {
-        if (m_Platform == kPlatform9x)
-            Refresh9x();
-        else if (m_Platform == kPlatformNT)
-            RefreshNT();
-    } catch (...) {
-        throw RingerError(Resourced(CurrentError(), "CConnection.Refresh"));
-    }
+    Guarded(
+        "CConnection.Refresh",
+        [&] {
+            if (m_Platform == kPlatform9x)
+                Refresh9x();
+            else if (m_Platform == kPlatformNT)
+                RefreshNT();
+        },
+        kNoEvent, SourceRule::Replace);
 }
 
 void CConnection::Refresh9x() {
-    try {
-        RefreshFamily<Family9x>(m_DialParams9x);
-    } catch (...) {
-        throw RingerError(Resourced(CurrentError(), "CConnection.Refresh9x"));
-    }
+    Guarded(
+        "CConnection.Refresh9x", [&] { RefreshFamily<Family9x>(m_DialParams9x); }, kNoEvent,
+        SourceRule::Replace);
 }
 
 void CConnection::RefreshNT() {
-    try {
-        RefreshFamily<FamilyNT>(m_DialParamsNT);
-    } catch (...) {
-        throw RingerError(Resourced(CurrentError(), "CConnection.RefreshNT"));
-    }
+    Guarded(
+        "CConnection.RefreshNT", [&] { RefreshFamily<FamilyNT>(m_DialParamsNT); }, kNoEvent,
+        SourceRule::Replace);
 }
 
 template <typename F> void CConnection::RefreshFamily(typename F::DialParams& params) {
@@ -88,40 +89,34 @@ template <typename F> void CConnection::RefreshFamily(typename F::DialParams& pa
 }
 
 bool CConnection::Connect() {
-    try {
-        Refresh();
-        if (m_Active)
-            throw RingerError(kErrAlreadyActive, "CConnection.Connect", kTextAlreadyActive);
-        if (m_Platform == kPlatform9x)
-            return Connect9x();
-        if (m_Platform == kPlatformNT)
-            return ConnectNT();
-        return false;
-    } catch (...) {
-        ErrorInfo error = CurrentError();
-        FireConnectFailed(error);
-        throw RingerError(Chained(error, "CConnection.Connect"));
-    }
+    const char* source = "CConnection.Connect";
+    return Guarded(
+        source,
+        [&] {
+            Refresh();
+            if (m_Active)
+                throw RingerError(kErrAlreadyActive, source, kTextAlreadyActive);
+            if (m_Platform == kPlatform9x)
+                return Connect9x();
+            if (m_Platform == kPlatformNT)
+                return ConnectNT();
+            return false;
+        },
+        ConnectFailedEvent());
 }
 
 bool CConnection::Connect9x() {
-    try {
-        return ConnectFamily<Family9x>(m_DialParams9x, "CConnection.Connect9x");
-    } catch (...) {
-        ErrorInfo error = CurrentError();
-        FireConnectFailed(error);
-        throw RingerError(Chained(error, "CConnection.Connect9x"));
-    }
+    const char* source = "CConnection.Connect9x";
+    return Guarded(
+        source, [&] { return ConnectFamily<Family9x>(m_DialParams9x, source); },
+        ConnectFailedEvent());
 }
 
 bool CConnection::ConnectNT() {
-    try {
-        return ConnectFamily<FamilyNT>(m_DialParamsNT, "CConnection.ConnectNT");
-    } catch (...) {
-        ErrorInfo error = CurrentError();
-        FireConnectFailed(error);
-        throw RingerError(Chained(error, "CConnection.ConnectNT"));
-    }
+    const char* source = "CConnection.ConnectNT";
+    return Guarded(
+        source, [&] { return ConnectFamily<FamilyNT>(m_DialParamsNT, source); },
+        ConnectFailedEvent());
 }
 
 template <typename F>
@@ -142,40 +137,32 @@ bool CConnection::ConnectFamily(typename F::DialParams& params, const char* sour
 }
 
 bool CConnection::Disconnect() {
-    try {
-        Refresh();
-        if (!m_Active)
-            throw RingerError(kErrAlreadyInactive, "CConnection.Disconnect", kTextAlreadyInactive);
-        if (m_Platform == kPlatform9x)
-            return Disconnect9x();
-        if (m_Platform == kPlatformNT)
-            return DisconnectNT();
-        return false;
-    } catch (...) {
-        ErrorInfo error = CurrentError();
-        FireDisconnectFailed(error);
-        throw RingerError(Chained(error, "CConnection.Disconnect"));
-    }
+    const char* source = "CConnection.Disconnect";
+    return Guarded(
+        source,
+        [&] {
+            Refresh();
+            if (!m_Active)
+                throw RingerError(kErrAlreadyInactive, source, kTextAlreadyInactive);
+            if (m_Platform == kPlatform9x)
+                return Disconnect9x();
+            if (m_Platform == kPlatformNT)
+                return DisconnectNT();
+            return false;
+        },
+        DisconnectFailedEvent());
 }
 
 bool CConnection::Disconnect9x() {
-    try {
-        return DisconnectFamily<Family9x>("CConnection.Disconnect9x");
-    } catch (...) {
-        ErrorInfo error = CurrentError();
-        FireDisconnectFailed(error);
-        throw RingerError(Chained(error, "CConnection.Disconnect9x"));
-    }
+    const char* source = "CConnection.Disconnect9x";
+    return Guarded(
+        source, [&] { return DisconnectFamily<Family9x>(source); }, DisconnectFailedEvent());
 }
 
 bool CConnection::DisconnectNT() {
-    try {
-        return DisconnectFamily<FamilyNT>("CConnection.DisconnectNT");
-    } catch (...) {
-        ErrorInfo error = CurrentError();
-        FireDisconnectFailed(error);
-        throw RingerError(Chained(error, "CConnection.DisconnectNT"));
-    }
+    const char* source = "CConnection.DisconnectNT";
+    return Guarded(
+        source, [&] { return DisconnectFamily<FamilyNT>(source); }, DisconnectFailedEvent());
 }
 
 template <typename F> bool CConnection::DisconnectFamily(const char* source) {

@@ -5,6 +5,7 @@
 #include "ringer/mod_declares.h"
 #include "ringer/ras_records.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -38,8 +39,9 @@ private:
     bool Disconnect9x();
     bool DisconnectNT();
 
-    void FireConnectFailed(const ErrorInfo& error);
-    void FireDisconnectFailed(const ErrorInfo& error);
+    // The failure events, raised by the handlers of the dialling and hang-up members.
+    std::function<void(const ErrorInfo&)> ConnectFailedEvent();
+    std::function<void(const ErrorInfo&)> DisconnectFailedEvent();
 
     std::shared_ptr<const RasApi> ras_;
     ConnectionEvents* events_ = nullptr;

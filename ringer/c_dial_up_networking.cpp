@@ -2,6 +2,8 @@
 
 #include "ringer/bytes_to_string.h"
 
+#include <type_traits>
+
 namespace ringer {
 
 void CDialUpNetworking::Relay::Connected(const std::string& p_sName) {
@@ -24,24 +26,39 @@ void CDialUpNetworking::Relay::DisconnectFailed(const std::string& p_sName,
 
 CDialUpNetworking::CDialUpNetworking(std::shared_ptr<const RasApi> ras, ConnectionEvents* events)
     : ras_(std::move(ras)), events_(events), relay_(events) {
-    try {
+    // RaiseErrors is still off here, so creation never throws.
+    Handled("CDialUpNetworking.Initialize", [&] {
         m_RaiseErrors = false;
         m_Platform = DetectPlatform(*ras_);
         CheckRingerAvailable();
-    } catch (...) {
-        // RaiseErrors is still off here, so creation never throws.
-        HandleError(CurrentError(), "CDialUpNetworking.Initialize");
-    }
+    });
 }
 
 CDialUpNetworking::~CDialUpNetworking() {
     SetRingerConnection(nullptr);
 }
 
-void CDialUpNetworking::HandleError(const ErrorInfo& error, const char* source) {
-    m_LastError = std::make_shared<const ErrorInfo>(error);
-    if (m_RaiseErrors)
-        throw RingerError(Chained(error, source));
+template <typename Body, typename Seen>
+auto CDialUpNetworking::Handled(const char* source, Body&& body, Seen seen) -> decltype(body()) {
+    using Result = decltype(body());
+    try {
+        return Guarded(source, body, [&](const ErrorInfo& error) {
+            seen(error);
+            m_LastError = std::make_shared<const ErrorInfo>(error);
+        });
+    } catch (const RingerError&) {
+        if (m_RaiseErrors)
+            throw;
+        if constexpr (!std::is_void_v<Result>)
+            return Result{};
+    }
+}
+
+std::function<void(const ErrorInfo&)> CDialUpNetworking::Unavailable() {
+    return [this](const ErrorInfo&) { m_Available = false; };
+}
+std::function<void(const ErrorInfo&)> CDialUpNetworking::ListLost() {
+    return [this](const ErrorInfo&) { m_Connections.reset(); };
 }
 
 void CDialUpNetworking::RequireAvailable(const char* source) const {
@@ -68,33 +85,27 @@ std::shared_ptr<CConnection> CDialUpNetworking::Find(const std::string& name) co
 // --- availability -------------------------------------------------------------------------
 
 void CDialUpNetworking::CheckRingerAvailable() {
-    try {
-        if (m_Platform == kPlatform9x)
-            CheckRingerAvailable9x();
-        else if (m_Platform == kPlatformNT)
-            CheckRingerAvailableNT();
-    } catch (...) {
-        m_Available = false;
-        HandleError(CurrentError(), "CDialUpNetworking.CheckRingerAvailable");
-    }
+    Handled(
+        "CDialUpNetworking.CheckRingerAvailable",
+        [&] {
+            if (m_Platform == kPlatform9x)
+                CheckRingerAvailable9x();
+            else if (m_Platform == kPlatformNT)
+                CheckRingerAvailableNT();
+        },
+        Unavailable());
 }
 
 void CDialUpNetworking::CheckRingerAvailable9x() {
-    try {
-        ProbeFamily<Family9x>();
-    } catch (...) {
-        m_Available = false;
-        HandleError(CurrentError(), "CDialUpNetworking.CheckRingerAvailable9x");
-    }
+    Handled(
+        "CDialUpNetworking.CheckRingerAvailable9x", [&] { ProbeFamily<Family9x>(); },
+        Unavailable());
 }
 
 void CDialUpNetworking::CheckRingerAvailableNT() {
-    try {
-        ProbeFamily<FamilyNT>();
-    } catch (...) {
-        m_Available = false;
-        HandleError(CurrentError(), "CDialUpNetworking.CheckRingerAvailableNT");
-    }
+    Handled(
+        "CDialUpNetworking.CheckRingerAvailableNT", [&] { ProbeFamily<FamilyNT>(); },
+        Unavailable());
 }
 
 template <typename F> void CDialUpNetworking::ProbeFamily() {
@@ -108,42 +119,29 @@ template <typename F> void CDialUpNetworking::ProbeFamily() {
 // --- the entry list -----------------------------------------------------------------------
 
 void CDialUpNetworking::Refresh() {
-    try {
-        m_Connections = std::make_unique<ConnectionList>();
-        if (m_Available) {
-            if (m_Platform == kPlatform9x)
-                Refresh9x();
-            else if (m_Platform == kPlatformNT)
-                RefreshNT();
-        }
-    } catch (...) {
-        m_Connections.reset();
-        HandleError(CurrentError(), "CDialUpNetworking.Refresh");
-    }
+    Handled(
+        "CDialUpNetworking.Refresh",
+        [&] {
+            m_Connections = std::make_unique<ConnectionList>();
+            if (m_Available) {
+                if (m_Platform == kPlatform9x)
+                    Refresh9x();
+                else if (m_Platform == kPlatformNT)
+                    RefreshNT();
+            }
+        },
+        ListLost());
 }
 
+// A failure discards the list; when errors are raised, the refresh above discards it as well.
 void CDialUpNetworking::Refresh9x() {
-    try {
-        RefreshFamily<Family9x>();
-    } catch (...) {
-        ErrorInfo error = CurrentError();
-        m_LastError = std::make_shared<const ErrorInfo>(error);
-        if (m_RaiseErrors)
-            throw RingerError(Chained(error, "CDialUpNetworking.Refresh9x"));
-        m_Connections.reset();
-    }
+    Handled(
+        "CDialUpNetworking.Refresh9x", [&] { RefreshFamily<Family9x>(); }, ListLost());
 }
 
 void CDialUpNetworking::RefreshNT() {
-    try {
-        RefreshFamily<FamilyNT>();
-    } catch (...) {
-        ErrorInfo error = CurrentError();
-        m_LastError = std::make_shared<const ErrorInfo>(error);
-        if (m_RaiseErrors)
-            throw RingerError(Chained(error, "CDialUpNetworking.RefreshNT"));
-        m_Connections.reset();
-    }
+    Handled(
+        "CDialUpNetworking.RefreshNT", [&] { RefreshFamily<FamilyNT>(); }, ListLost());
 }
 
 template <typename F> void CDialUpNetworking::RefreshFamily() {
@@ -174,7 +172,7 @@ template <typename F> void CDialUpNetworking::RefreshFamily() {
 // --- members ------------------------------------------------------------------------------
 
 bool CDialUpNetworking::Active(const std::string& p_sName) {
-    try {
+    return Handled("CDialUpNetworking.Active", [&] {
         RequireAvailable("CDialUpNetworking.Active");
         Refresh();
         if (!m_Connections)
@@ -190,14 +188,11 @@ bool CDialUpNetworking::Active(const std::string& p_sName) {
                 return true;
         }
         return false;
-    } catch (...) {
-        HandleError(CurrentError(), "CDialUpNetworking.Active");
-        return false;
-    }
+    });
 }
 
 std::int16_t CDialUpNetworking::Count(Which which, const char* source) {
-    try {
+    return Handled(source, [&]() -> std::int16_t {
         RequireAvailable(source);
         Refresh();
         if (!m_Connections)
@@ -209,10 +204,7 @@ std::int16_t CDialUpNetworking::Count(Which which, const char* source) {
                 ++count;
         }
         return count;
-    } catch (...) {
-        HandleError(CurrentError(), source);
-        return 0;
-    }
+    });
 }
 
 std::int16_t CDialUpNetworking::ConnectionCount() {
@@ -227,7 +219,7 @@ std::int16_t CDialUpNetworking::InactiveConnectionCount() {
 
 std::unique_ptr<std::vector<std::string>> CDialUpNetworking::Names(Which which,
                                                                    const char* source) {
-    try {
+    return Handled(source, [&]() -> std::unique_ptr<std::vector<std::string>> {
         RequireAvailable(source);
         Refresh();
         if (!m_Connections)
@@ -239,10 +231,7 @@ std::unique_ptr<std::vector<std::string>> CDialUpNetworking::Names(Which which,
                 names->push_back(connection->Name());
         }
         return names;
-    } catch (...) {
-        HandleError(CurrentError(), source);
-        return nullptr;
-    }
+    });
 }
 
 std::unique_ptr<std::vector<std::string>> CDialUpNetworking::Connections() {
@@ -256,69 +245,72 @@ std::unique_ptr<std::vector<std::string>> CDialUpNetworking::InactiveConnections
 }
 
 bool CDialUpNetworking::Connect(const std::string& p_sName) {
-    try {
-        RequireAvailable("CDialUpNetworking.Connect");
-        Refresh();
-        if (!m_Connections)
-            return false;
-        std::shared_ptr<CConnection> entry = p_sName.empty() ? nullptr : Find(p_sName);
-        if (!p_sName.empty() && !entry)
-            throw RingerError(kErrNoSuchConnection, "CDialUpNetworking.Connect",
-                              kTextNoSuchConnection);
-        if (m_Connections->empty())
-            return false;
-        SetRingerConnection(nullptr);
-        SetRingerConnection(entry ? entry : m_Connections->front());
-        // Keep the entry alive through its own events, whatever the host does in them.
-        std::shared_ptr<CConnection> dialling = m_ringerConnection;
-        if (dialling->Active())
-            throw RingerError(kErrAlreadyActive, "CDialUpNetworking.Connect", kTextAlreadyActive);
-        return dialling->Connect();
-    } catch (...) {
-        ErrorInfo error = CurrentError();
+    auto failed = [&](const ErrorInfo& error) {
         if (events_)
             events_->ConnectFailed(p_sName, error);
-        HandleError(error, "CDialUpNetworking.Connect");
-        return false;
-    }
+    };
+    return Handled(
+        "CDialUpNetworking.Connect",
+        [&] {
+            RequireAvailable("CDialUpNetworking.Connect");
+            Refresh();
+            if (!m_Connections)
+                return false;
+            std::shared_ptr<CConnection> entry = p_sName.empty() ? nullptr : Find(p_sName);
+            if (!p_sName.empty() && !entry)
+                throw RingerError(kErrNoSuchConnection, "CDialUpNetworking.Connect",
+                                  kTextNoSuchConnection);
+            if (m_Connections->empty())
+                return false;
+            SetRingerConnection(nullptr);
+            SetRingerConnection(entry ? entry : m_Connections->front());
+            // Keep the entry alive through its own events, whatever the host does in them.
+            std::shared_ptr<CConnection> dialling = m_ringerConnection;
+            if (dialling->Active())
+                throw RingerError(kErrAlreadyActive, "CDialUpNetworking.Connect",
+                                  kTextAlreadyActive);
+            return dialling->Connect();
+        },
+        failed);
 }
 
 bool CDialUpNetworking::Disconnect(const std::string& p_sName) {
-    try {
-        RequireAvailable("CDialUpNetworking.Disconnect");
-        Refresh();
-        if (!m_Connections)
-            return false;
-        std::shared_ptr<CConnection> entry = p_sName.empty() ? nullptr : Find(p_sName);
-        if (!p_sName.empty() && !entry)
-            throw RingerError(kErrNoSuchConnection, "CDialUpNetworking.Disconnect",
-                              kTextNoSuchConnection);
-        if (m_Connections->empty())
-            return false;
-        SetRingerConnection(nullptr);
-        if (entry) {
-            SetRingerConnection(entry);
-            std::shared_ptr<CConnection> hangingUp = m_ringerConnection;
-            if (!hangingUp->Active())
-                throw RingerError(kErrAlreadyInactive, "CDialUpNetworking.Disconnect",
-                                  kTextAlreadyInactive);
-            return hangingUp->Disconnect();
-        }
-        // All of them. No entry is the one being hung up, so their events stay here.
-        ConnectionList entries = *m_Connections;
-        int failures = 0;
-        for (const auto& connection : entries) {
-            if (connection->Active() && !connection->Disconnect())
-                ++failures;
-        }
-        return failures == 0;
-    } catch (...) {
-        ErrorInfo error = CurrentError();
+    auto failed = [&](const ErrorInfo& error) {
         if (events_)
             events_->DisconnectFailed(p_sName, error);
-        HandleError(error, "CDialUpNetworking.Disconnect");
-        return false;
-    }
+    };
+    return Handled(
+        "CDialUpNetworking.Disconnect",
+        [&] {
+            RequireAvailable("CDialUpNetworking.Disconnect");
+            Refresh();
+            if (!m_Connections)
+                return false;
+            std::shared_ptr<CConnection> entry = p_sName.empty() ? nullptr : Find(p_sName);
+            if (!p_sName.empty() && !entry)
+                throw RingerError(kErrNoSuchConnection, "CDialUpNetworking.Disconnect",
+                                  kTextNoSuchConnection);
+            if (m_Connections->empty())
+                return false;
+            SetRingerConnection(nullptr);
+            if (entry) {
+                SetRingerConnection(entry);
+                std::shared_ptr<CConnection> hangingUp = m_ringerConnection;
+                if (!hangingUp->Active())
+                    throw RingerError(kErrAlreadyInactive, "CDialUpNetworking.Disconnect",
+                                      kTextAlreadyInactive);
+                return hangingUp->Disconnect();
+            }
+            // All of them. No entry is the one being hung up, so their events stay here.
+            ConnectionList entries = *m_Connections;
+            int failures = 0;
+            for (const auto& connection : entries) {
+                if (connection->Active() && !connection->Disconnect())
+                    ++failures;
+            }
+            return failures == 0;
+        },
+        failed);
 }
 
 } // namespace ringer

@@ -11,8 +11,10 @@
 #include "ringer/mod_declares.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace ringer {
@@ -70,8 +72,13 @@ private:
 
     // Raises 1025 from member `source` when dial-up networking cannot be used.
     void RequireAvailable(const char* source) const;
-    // The handler's common part: keep the error, and throw it on when errors are raised.
-    void HandleError(const ErrorInfo& error, const char* source);
+    // The handler of every member: `seen` (the failure event, bookkeeping) and LastError get
+    // the error as it arrived; it goes on with the member's name in its source only when
+    // errors are raised, otherwise the member returns its default (False, 0 or nothing).
+    template <typename Body, typename Seen = std::remove_const_t<decltype(kNoEvent)>>
+    auto Handled(const char* source, Body&& body, Seen seen = {}) -> decltype(body());
+    std::function<void(const ErrorInfo&)> Unavailable(); // a failed probe: not available
+    std::function<void(const ErrorInfo&)> ListLost();    // a failed refresh: no list
     std::shared_ptr<CConnection> Find(const std::string& name) const;
     // Names of the entries whose state (re-read from RAS) is `active`, or of all.
     enum class Which { All, Active, Inactive };

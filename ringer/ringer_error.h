@@ -54,4 +54,27 @@ ErrorInfo Resourced(const ErrorInfo& error, const std::string& ownSource);
 // Inside a catch block: the error being handled, whatever was thrown.
 ErrorInfo CurrentError();
 
+// How a member's handler names itself in the error it passes on: in front of the source it
+// arrived with (Chained), or in its place (Resourced).
+enum class SourceRule { Chain, Replace };
+
+// A handler that has nothing to do before the error goes on.
+inline constexpr auto kNoEvent = [](const ErrorInfo&) {};
+
+// The error handler every member shares: runs `body`; an error, whatever was thrown, is first
+// shown as it arrived to `seen` (the member's failure event and bookkeeping), then thrown on
+// as a RingerError with `source`, the member's name, added to its source by `rule`.
+template <typename Body, typename Seen>
+auto Guarded(const char* source, Body&& body, Seen&& seen, SourceRule rule = SourceRule::Chain)
+    -> decltype(body()) {
+    try {
+        return body();
+    } catch (...) {
+        const ErrorInfo error = CurrentError();
+        seen(error);
+        throw RingerError(rule == SourceRule::Chain ? Chained(error, source)
+                                                    : Resourced(error, source));
+    }
+}
+
 } // namespace ringer

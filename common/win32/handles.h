@@ -1,39 +1,114 @@
 #pragma once
-// RAII for kernel handles and critical sections.
+// Owners of Windows handles: one template, given how a kind of handle is closed and which
+// values mean "none", and the kinds the libraries use. Critical sections are members with a
+// lifetime, never bare globals.
+#include <winsock2.h>
+
 #include <windows.h>
 
 #include <utility>
 
 namespace common {
 
-// A kernel handle closed on destruction. Both null and INVALID_HANDLE_VALUE mean "none".
-class UniqueHandle {
+// `Traits` gives the handle type, the value that means none, a test of validity and Close.
+template <typename Traits> class UniqueAny {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE h) : h_(h) {}
-    UniqueHandle(UniqueHandle&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    using Handle = typename Traits::Handle;
+
+    UniqueAny() = default;
+    explicit UniqueAny(Handle h) : h_(h) {}
+    UniqueAny(UniqueAny&& other) noexcept : h_(other.Release()) {}
+    UniqueAny& operator=(UniqueAny&& other) noexcept {
         if (this != &other)
-            Reset(std::exchange(other.h_, nullptr));
+            Reset(other.Release());
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { Reset(); }
+    UniqueAny(const UniqueAny&) = delete;
+    UniqueAny& operator=(const UniqueAny&) = delete;
+    ~UniqueAny() { Reset(); }
 
-    void Reset(HANDLE h = nullptr) {
+    // Closes what is held (if anything) and takes `h`.
+    void Reset(Handle h = Traits::None()) {
         if (Valid())
-            CloseHandle(h_);
+            Traits::Close(h_);
         h_ = h;
     }
-    HANDLE Get() const { return h_; }
-    HANDLE Release() { return std::exchange(h_, nullptr); }
-    bool Valid() const { return h_ && h_ != INVALID_HANDLE_VALUE; }
+    Handle Get() const { return h_; }
+    // Gives up ownership without closing.
+    Handle Release() { return std::exchange(h_, Traits::None()); }
+    // For out-parameters: closes what is held and returns the slot to fill.
+    Handle* Put() {
+        Reset();
+        return &h_;
+    }
+    bool Valid() const { return Traits::IsValid(h_); }
     explicit operator bool() const { return Valid(); }
 
 private:
-    HANDLE h_ = nullptr;
+    Handle h_ = Traits::None();
 };
+
+namespace handle_traits {
+
+// Kernel handles: both null and INVALID_HANDLE_VALUE mean "none".
+struct Kernel {
+    using Handle = HANDLE;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle h) { return h && h != INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+// A handle of `T` type, null when none, closed by `CloseFn`.
+template <typename T, auto CloseFn> struct Pointer {
+    using Handle = T;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { CloseFn(h); }
+};
+struct Socket {
+    using Handle = SOCKET;
+    static Handle None() { return INVALID_SOCKET; }
+    static bool IsValid(Handle h) { return h != INVALID_SOCKET; }
+    static void Close(Handle h) { closesocket(h); }
+};
+inline void CloseKeyHandle(HKEY key) {
+    RegCloseKey(key);
+}
+inline void DestroyWindowHandle(HWND window) {
+    DestroyWindow(window);
+}
+inline void FreeLibraryHandle(HMODULE module) {
+    FreeLibrary(module);
+}
+inline void DeleteFontHandle(HFONT font) {
+    DeleteObject(font);
+}
+// WinINet's handles, closed through the function looked up in wininet.dll, so that only a user
+// of this kind needs the library.
+inline void CloseInternetHandle(void* handle) {
+    using Fn = BOOL(WINAPI*)(void*);
+    static const Fn close = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("wininet.dll"), "InternetCloseHandle")));
+    if (close)
+        close(handle);
+}
+
+} // namespace handle_traits
+
+using UniqueHandle = UniqueAny<handle_traits::Kernel>;
+using UniqueEvent = UniqueHandle;
+using UniqueHkey = UniqueAny<handle_traits::Pointer<HKEY, handle_traits::CloseKeyHandle>>;
+using UniqueSocket = UniqueAny<handle_traits::Socket>;
+using UniqueHwnd = UniqueAny<handle_traits::Pointer<HWND, handle_traits::DestroyWindowHandle>>;
+using UniqueHmodule = UniqueAny<handle_traits::Pointer<HMODULE, handle_traits::FreeLibraryHandle>>;
+using UniqueHfont = UniqueAny<handle_traits::Pointer<HFONT, handle_traits::DeleteFontHandle>>;
+// HINTERNET is `void*` (wininet.h need not be included to hold one).
+using UniqueHinternet =
+    UniqueAny<handle_traits::Pointer<void*, handle_traits::CloseInternetHandle>>;
+
+// A new manual- or auto-reset event without a name; invalid when it cannot be made.
+inline UniqueEvent NewEvent(bool manualReset, bool signalled = false) {
+    return UniqueEvent(CreateEventA(nullptr, manualReset, signalled, nullptr));
+}
 
 class CriticalSection {
 public:

@@ -1,14 +1,15 @@
 #include "ovhttpclient/win32/http_client.h"
 
 #include "common/win32/bstr.h"
+#include "common/win32/error_info.h"
 #include "common/win32/handles.h"
+#include "common/win32/type_library.h"
 #include "ovhttpclient/library_status.h"
 #include "ovhttpclient/request_text.h"
 #include "ovhttpclient/time_out.h"
 #include "ovhttpclient/win32/error_info.h"
 #include "ovhttpclient/win32/http_request_job.h"
 #include "ovhttpclient/win32/http_worker.h"
-#include "ovhttpclient/win32/module.h"
 
 #include <cstdio>
 #include <cstring>
@@ -44,7 +45,7 @@ BSTR NewBstr(const char* data, std::size_t size) {
 
 HRESULT GetText(const std::optional<std::string>& text, BSTR* out) {
     if (!out)
-        return E_INVALIDARG;
+        return kNullArgument;
     *out = nullptr;
     if (!text)
         return S_OK;
@@ -53,12 +54,17 @@ HRESULT GetText(const std::optional<std::string>& text, BSTR* out) {
 }
 
 HRESULT PutText(std::optional<std::string>& text, BSTR value) {
-    try {
-        text = TextOf(value);
-        return S_OK;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    text = TextOf(value);
+    return S_OK;
+}
+
+HRESULT ReportError(HRESULT hr, const wchar_t* description) {
+    return common::win32::ReportError(hr, kSource, description, IID_IOvHttpClient);
+}
+
+HRESULT LoadOwnTypeInfo(REFGUID guid, LCID lcid, ITypeInfo** info) {
+    return common::win32::RegisteredTypeInfo(LIBID_OvHttpClientLib, kVersionMajor, kVersionMinor,
+                                             lcid, guid, info);
 }
 
 // A body as a variant: a byte array, or a string converted from the bytes before the first NUL.
@@ -102,16 +108,18 @@ std::string DefaultRequestHeaders() {
     return line;
 }
 
-// Frees a record on every way out of Execute, unless handed over to the worker.
-struct JobOwner {
-    HttpRequestJob* job;
-    ~JobOwner() { FreeJob(job); }
-    void HandOver() { job = nullptr; }
+// Forgets the request on every way out of Execute; the worker may still hold its record.
+struct JobForgetter {
+    RequestSerial serial;
+    ~JobForgetter() { Jobs().Remove(serial); }
 };
 
 } // namespace
 
 HRESULT HttpClient::Create(IUnknown* outer, REFIID iid, void** out) {
+    if (!out)
+        return kNullArgument;
+    *out = nullptr;
     HttpClient* object;
     try {
         object = new HttpClient(outer);
@@ -124,43 +132,38 @@ HRESULT HttpClient::Create(IUnknown* outer, REFIID iid, void** out) {
 }
 
 HttpClient::HttpClient(IUnknown* outer)
-    : outer_(outer ? outer : &inner_), requestHeaders_(DefaultRequestHeaders()) {
-    ObjectCreated();
+    : Dispatchable(IID_IOvHttpClient, LoadOwnTypeInfo, kNullArgument),
+      outer_(outer ? outer : &inner_), requestHeaders_(DefaultRequestHeaders()) {
     WorkerAddObject();
 }
 
 HttpClient::~HttpClient() {
-    if (typeInfo_)
-        typeInfo_->Release();
     WorkerRemoveObject();
-    ObjectDestroyed();
+}
+
+std::span<const common::win32::InterfaceEntry> HttpClient::Interfaces() {
+    using common::win32::Entry;
+    static constexpr common::win32::InterfaceEntry table[] = {
+        {&IID_IUnknown,
+         [](void* object) -> IUnknown* { return &static_cast<HttpClient*>(object)->inner_; }},
+        Entry<HttpClient, IOvHttpClient>(IID_IDispatch),
+        Entry<HttpClient, IOvHttpClient>(IID_IOvHttpClient),
+        Entry<HttpClient, ISupportErrorInfo>(IID_ISupportErrorInfo),
+    };
+    return table;
 }
 
 STDMETHODIMP HttpClient::Inner::QueryInterface(REFIID iid, void** out) {
-    if (!out)
-        return E_POINTER;
-    HttpClient* object = self();
-    if (IsEqualIID(iid, IID_IUnknown))
-        *out = static_cast<IUnknown*>(this);
-    else if (IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IOvHttpClient))
-        *out = static_cast<IOvHttpClient*>(object);
-    else if (IsEqualIID(iid, IID_ISupportErrorInfo))
-        *out = static_cast<ISupportErrorInfo*>(object);
-    else {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    static_cast<IUnknown*>(*out)->AddRef();
-    return S_OK;
+    return common::win32::QueryFromTable(self(), HttpClient::Interfaces(), iid, out);
 }
 
 STDMETHODIMP_(ULONG) HttpClient::Inner::AddRef() {
-    return InterlockedIncrement(&self()->refs_);
+    return self()->refs_.Add();
 }
 
 STDMETHODIMP_(ULONG) HttpClient::Inner::Release() {
     HttpClient* object = self();
-    const ULONG left = InterlockedDecrement(&object->refs_);
+    const ULONG left = object->refs_.Drop();
     if (left == 0)
         delete object;
     return left;
@@ -176,278 +179,198 @@ STDMETHODIMP_(ULONG) HttpClient::Release() {
     return outer_->Release();
 }
 
-HRESULT HttpClient::LoadTypeInfo(LCID lcid) {
-    const common::CriticalSectionGuard guard(lock_);
-    if (typeInfo_)
-        return S_OK;
-    ITypeLib* library = nullptr;
-    HRESULT hr = LoadRegTypeLib(LIBID_OvHttpClientLib, 1, 0, lcid, &library);
-    if (FAILED(hr)) {
-        // Not registered (yet): the type library inside this module serves as well.
-        wchar_t path[MAX_PATH];
-        if (GetModuleFileNameW(ModuleHandle(), path, MAX_PATH) == 0)
-            return hr;
-        hr = LoadTypeLibEx(path, REGKIND_NONE, &library);
-        if (FAILED(hr))
-            return hr;
-    }
-    hr = library->GetTypeInfoOfGuid(IID_IOvHttpClient, &typeInfo_);
-    library->Release();
-    return hr;
-}
-
-STDMETHODIMP HttpClient::GetTypeInfoCount(UINT* count) {
-    if (!count)
-        return E_INVALIDARG;
-    *count = 1;
-    return S_OK;
-}
-
-STDMETHODIMP HttpClient::GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) {
-    if (!info)
-        return E_INVALIDARG;
-    *info = nullptr;
-    if (index != 0)
-        return DISP_E_BADINDEX;
-    const HRESULT hr = LoadTypeInfo(lcid);
-    if (FAILED(hr))
-        return hr;
-    typeInfo_->AddRef();
-    *info = typeInfo_;
-    return S_OK;
-}
-
-STDMETHODIMP HttpClient::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
-                                       DISPID* ids) {
-    if (!IsEqualIID(iid, IID_NULL))
-        return DISP_E_UNKNOWNINTERFACE;
-    // The type information would read and write through these without a check.
-    if (count != 0 && (!names || !ids))
-        return E_INVALIDARG;
-    for (UINT i = 0; i < count; ++i)
-        if (!names[i])
-            return E_INVALIDARG;
-    const HRESULT hr = LoadTypeInfo(lcid);
-    if (FAILED(hr))
-        return hr;
-    return DispGetIDsOfNames(typeInfo_, names, count, ids);
-}
-
-STDMETHODIMP HttpClient::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                VARIANT* result, EXCEPINFO* exception, UINT* argError) {
-    if (!IsEqualIID(iid, IID_NULL))
-        return DISP_E_UNKNOWNINTERFACE;
-    const HRESULT hr = LoadTypeInfo(lcid);
-    if (FAILED(hr))
-        return hr;
-    return DispInvoke(static_cast<IOvHttpClient*>(this), typeInfo_, id, flags, params, result,
-                      exception, argError);
-}
-
 STDMETHODIMP HttpClient::InterfaceSupportsErrorInfo(REFIID iid) {
     return IsEqualIID(iid, IID_IOvHttpClient) ? S_OK : S_FALSE;
 }
 
-STDMETHODIMP HttpClient::get_About(BSTR* pbstrAbout) {
-    ClearErrorInfo();
+template <typename Body> HRESULT HttpClient::Member(Body&& body) {
+    common::win32::ClearErrorInfo();
+    const common::CriticalSectionGuard guard(lock_);
     try {
-        return GetText(AboutText(), pbstrAbout);
+        return body();
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
     }
+}
+
+template <typename T> HRESULT HttpClient::Read(T* out, const T& value) {
+    return Member([&] {
+        if (!out)
+            return kNullArgument;
+        *out = value;
+        return S_OK;
+    });
+}
+
+template <typename T> HRESULT HttpClient::Write(T& field, const T& value) {
+    return Member([&] {
+        field = value;
+        return S_OK;
+    });
+}
+
+STDMETHODIMP HttpClient::get_About(BSTR* pbstrAbout) {
+    return Member([&] { return GetText(AboutText(), pbstrAbout); });
 }
 
 STDMETHODIMP HttpClient::get_UserData(VARIANT* pvarUserData) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    if (!pvarUserData)
-        return E_INVALIDARG;
-    VariantInit(pvarUserData);
-    return VariantCopy(pvarUserData, userData_.Get());
+    return Member([&] {
+        if (!pvarUserData)
+            return kNullArgument;
+        VariantInit(pvarUserData);
+        return VariantCopy(pvarUserData, userData_.Get());
+    });
 }
 
 STDMETHODIMP HttpClient::put_UserData(VARIANT varUserData) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    // The value itself is kept, never a reference into the caller's memory.
-    common::Variant copy;
-    if (FAILED(VariantCopyInd(copy.Get(), &varUserData)))
-        return ReportError(kErrInvalidPropertyValue, kSource, L"Invalid property value",
-                           IID_IOvHttpClient);
-    userData_ = copy;
-    return S_OK;
+    return Member([&] {
+        // The value itself is kept, never a reference into the caller's memory.
+        common::Variant copy;
+        if (FAILED(VariantCopyInd(copy.Get(), &varUserData)))
+            return ReportError(kErrInvalidPropertyValue, L"Invalid property value");
+        userData_ = copy;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP HttpClient::get_HttpVersion(BSTR* out) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    return GetText(httpVersion_, out);
+    return Member([&] { return GetText(httpVersion_, out); });
 }
 STDMETHODIMP HttpClient::put_HttpVersion(BSTR value) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    return PutText(httpVersion_, value);
+    return Member([&] { return PutText(httpVersion_, value); });
 }
 STDMETHODIMP HttpClient::get_ProxyAddress(BSTR* out) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    return GetText(proxyAddress_, out);
+    return Member([&] { return GetText(proxyAddress_, out); });
 }
 STDMETHODIMP HttpClient::put_ProxyAddress(BSTR value) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    return PutText(proxyAddress_, value);
+    return Member([&] { return PutText(proxyAddress_, value); });
 }
 STDMETHODIMP HttpClient::get_ProxyPort(short* out) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    if (!out)
-        return E_INVALIDARG;
-    *out = proxyPort_;
-    return S_OK;
+    return Read(out, proxyPort_);
 }
 STDMETHODIMP HttpClient::put_ProxyPort(short value) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    proxyPort_ = value;
-    return S_OK;
+    return Write(proxyPort_, value);
 }
 STDMETHODIMP HttpClient::get_RequestURL(BSTR* out) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    return GetText(requestUrl_, out);
+    return Member([&] { return GetText(requestUrl_, out); });
 }
 STDMETHODIMP HttpClient::put_RequestURL(BSTR value) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    return PutText(requestUrl_, value);
+    return Member([&] { return PutText(requestUrl_, value); });
 }
 STDMETHODIMP HttpClient::get_RequestHeaders(BSTR* out) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    return GetText(requestHeaders_, out);
+    return Member([&] { return GetText(requestHeaders_, out); });
 }
 STDMETHODIMP HttpClient::put_RequestHeaders(BSTR value) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    return PutText(requestHeaders_, value);
+    return Member([&] { return PutText(requestHeaders_, value); });
 }
 
 STDMETHODIMP HttpClient::get_RequestBody(VARIANT* out) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    if (!out)
-        return E_INVALIDARG;
-    VariantInit(out);
-    if (!requestBody_)
-        return S_OK;
-    return BodyVariant(requestBody_->data(), requestBody_->size(), requestBodyBinary_, out);
+    return Member([&] {
+        if (!out)
+            return kNullArgument;
+        VariantInit(out);
+        if (!requestBody_)
+            return S_OK;
+        return BodyVariant(requestBody_->data(), requestBody_->size(), requestBodyBinary_, out);
+    });
 }
 
 STDMETHODIMP HttpClient::put_RequestBody(VARIANT value) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    requestBody_.reset();
-    requestBodyBinary_ = false;
+    return Member([&]() -> HRESULT {
+        requestBody_.reset();
+        requestBodyBinary_ = false;
 
-    const VARIANT* v = &value;
-    if (v->vt == (VT_VARIANT | VT_BYREF) && v->pvarVal)
-        v = v->pvarVal;
-    try {
-        switch (v->vt) {
-        case VT_EMPTY:
-            return S_OK;
-        case VT_BSTR:
-        case VT_BSTR | VT_BYREF: {
-            const BSTR text =
-                v->vt == VT_BSTR ? v->bstrVal : (v->pbstrVal ? *v->pbstrVal : nullptr);
-            const std::string bytes = common::ToAnsi(text);
-            requestBody_ = std::make_shared<const Bytes>(bytes.begin(), bytes.end());
-            return S_OK;
-        }
-        case VT_ARRAY | VT_UI1:
-        case VT_ARRAY | VT_UI1 | VT_BYREF: {
-            SAFEARRAY* array =
-                (v->vt & VT_BYREF) ? (v->pparray ? *v->pparray : nullptr) : v->parray;
-            if (!array || SafeArrayGetDim(array) != 1)
+        const VARIANT* v = &value;
+        if (v->vt == (VT_VARIANT | VT_BYREF) && v->pvarVal)
+            v = v->pvarVal;
+        try {
+            switch (v->vt) {
+            case VT_EMPTY:
+                return S_OK;
+            case VT_BSTR:
+            case VT_BSTR | VT_BYREF: {
+                const BSTR text =
+                    v->vt == VT_BSTR ? v->bstrVal : (v->pbstrVal ? *v->pbstrVal : nullptr);
+                const std::string bytes = common::ToAnsi(text);
+                requestBody_ = std::make_shared<const Bytes>(bytes.begin(), bytes.end());
+                return S_OK;
+            }
+            case VT_ARRAY | VT_UI1:
+            case VT_ARRAY | VT_UI1 | VT_BYREF: {
+                SAFEARRAY* array =
+                    (v->vt & VT_BYREF) ? (v->pparray ? *v->pparray : nullptr) : v->parray;
+                if (!array || SafeArrayGetDim(array) != 1)
+                    break;
+                LONG lower = 0, upper = -1;
+                SafeArrayGetLBound(array, 1, &lower);
+                SafeArrayGetUBound(array, 1, &upper);
+                if (upper < lower)
+                    return S_OK; // an empty array: no body
+                const std::size_t count = static_cast<std::size_t>(upper) - lower + 1;
+                void* data = nullptr;
+                if (FAILED(SafeArrayAccessData(array, &data)))
+                    return E_FAIL;
+                const auto* first = static_cast<const std::uint8_t*>(data);
+                std::shared_ptr<const Bytes> bytes;
+                try {
+                    bytes = std::make_shared<const Bytes>(first, first + count);
+                } catch (...) {
+                    SafeArrayUnaccessData(array);
+                    throw;
+                }
+                SafeArrayUnaccessData(array);
+                requestBody_ = std::move(bytes);
+                requestBodyBinary_ = true;
+                return S_OK;
+            }
+            default:
                 break;
-            LONG lower = 0, upper = -1;
-            SafeArrayGetLBound(array, 1, &lower);
-            SafeArrayGetUBound(array, 1, &upper);
-            if (upper < lower)
-                return S_OK; // an empty array: no body
-            const std::size_t count = static_cast<std::size_t>(upper) - lower + 1;
-            void* data = nullptr;
-            if (FAILED(SafeArrayAccessData(array, &data)))
-                return E_FAIL;
-            const auto* first = static_cast<const std::uint8_t*>(data);
-            auto bytes = std::make_shared<const Bytes>(first, first + count);
-            SafeArrayUnaccessData(array);
-            requestBody_ = std::move(bytes);
-            requestBodyBinary_ = true;
-            return S_OK;
+            }
+        } catch (const std::bad_alloc&) {
+            return E_FAIL; // the body's store could not be made
         }
-        default:
-            break;
-        }
-    } catch (const std::bad_alloc&) {
-        return E_FAIL;
-    }
-    return ReportError(kErrInvalidParameterType, kSource, L"Invalid parameter type",
-                       IID_IOvHttpClient);
+        return ReportError(kErrInvalidParameterType, L"Invalid parameter type");
+    });
 }
 
 STDMETHODIMP HttpClient::get_ResponseStatus(BSTR* out) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    return GetText(responseStatus_, out);
+    return Member([&] { return GetText(responseStatus_, out); });
 }
 STDMETHODIMP HttpClient::get_ResponseHeaders(BSTR* out) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    return GetText(responseHeaders_, out);
+    return Member([&] { return GetText(responseHeaders_, out); });
 }
 
 STDMETHODIMP HttpClient::get_ResponseBody(VARIANT_BOOL fBinary, VARIANT* out) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    if (!out)
-        return E_INVALIDARG;
-    VariantInit(out);
-    if (!responseBody_)
-        return S_OK;
-    return BodyVariant(responseBody_->data(), responseBody_->size(), fBinary != VARIANT_FALSE, out);
+    return Member([&] {
+        if (!out)
+            return kNullArgument;
+        VariantInit(out);
+        if (!responseBody_)
+            return S_OK;
+        return BodyVariant(responseBody_->data(), responseBody_->size(), fBinary != VARIANT_FALSE,
+                           out);
+    });
 }
 
 STDMETHODIMP HttpClient::get_TimeOut(LONG* out) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    if (!out)
-        return E_INVALIDARG;
-    *out = timeOut_;
-    return S_OK;
+    return Read(out, timeOut_);
 }
 STDMETHODIMP HttpClient::put_TimeOut(LONG value) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    timeOut_ = value;
-    return S_OK;
+    return Write(timeOut_, value);
 }
 
 STDMETHODIMP HttpClient::Execute(BSTR bstrMethod) {
-    ClearErrorInfo();
-    const common::CriticalSectionGuard guard(lock_);
-    if (!bstrMethod)
-        return E_INVALIDARG;
-    // A call that fails leaves no response of an earlier one behind.
-    responseStatus_.reset();
-    responseHeaders_.reset();
-    responseBody_.reset();
-    try {
+    return Member([&] {
+        if (!bstrMethod)
+            return kNullArgument;
+        // A call that fails leaves no response of an earlier one behind.
+        responseStatus_.reset();
+        responseHeaders_.reset();
+        responseBody_.reset();
         return ExecuteRequest(*TextOf(bstrMethod));
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 HRESULT HttpClient::ExecuteRequest(const std::string& method) {
@@ -455,10 +378,10 @@ HRESULT HttpClient::ExecuteRequest(const std::string& method) {
     if (!worker)
         return E_FAIL;
 
-    JobOwner owner{NewJob()};
-    HttpRequestJob* job = owner.job;
+    const JobPtr job = Jobs().Add();
     if (!job)
         return E_OUTOFMEMORY;
+    const JobForgetter forget{job->serial};
 
     if (!IsRequestUrlAccepted(requestUrl_)) {
         responseStatus_ = LibraryStatusLine(kStatusBadRequestUrl);
@@ -471,22 +394,14 @@ HRESULT HttpClient::ExecuteRequest(const std::string& method) {
     job->body = requestBody_;
     job->resultType = kResultOther;
 
-    if (!PostMessageA(worker, kMsgStartRequest, reinterpret_cast<WPARAM>(job), job->serial))
+    if (!PostMessageA(worker, kMsgStartRequest, job->serial, 0))
         return E_FAIL;
 
-    const LPARAM serial = job->serial;
     static_assert(kWaitWithoutLimit == INFINITE);
-    WaitForSingleObject(job->doneEvent, TimeOutMilliseconds(timeOut_));
-    bool stillPending;
-    {
-        JobLockGuard lock;
-        stillPending = job->pending != 0;
-        job->pending = 0;
-    }
-    if (stillPending) {
-        // The worker aborts the exchange and frees the record.
-        owner.HandOver();
-        PostMessageA(worker, kMsgCancelRequest, reinterpret_cast<WPARAM>(job), serial);
+    WaitForSingleObject(job->doneEvent.Get(), TimeOutMilliseconds(timeOut_));
+    if (Jobs().GiveUp(*job)) {
+        // The worker aborts the exchange; a request it has not started yet is never started.
+        PostMessageA(worker, kMsgCancelRequest, job->serial, 0);
         responseStatus_ = LibraryStatusLine(kStatusTimeout);
         return S_OK;
     }

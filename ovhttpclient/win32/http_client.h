@@ -3,6 +3,8 @@
 // request settings, Execute and the last response. Aggregatable.
 #include <windows.h>
 
+#include "common/win32/com_module.h"
+#include "common/win32/dispatch.h"
 #include "common/win32/handles.h"
 #include "common/win32/variant.h"
 #include "ovhttpclient/response.h"
@@ -11,12 +13,14 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace ovhttp {
 
-class HttpClient final : public IOvHttpClient, public ISupportErrorInfo {
+class HttpClient final : public common::win32::Dispatchable<IOvHttpClient>,
+                         public ISupportErrorInfo {
 public:
     // Creates an object (aggregated under `outer` when given) and queries it for `iid`.
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
@@ -26,13 +30,7 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
 
-    // IDispatch
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
-                               DISPID* ids) override;
-    STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
-                        VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
+    // IDispatch comes from the type information of IOvHttpClient.
 
     // IOvHttpClient
     STDMETHODIMP get_About(BSTR* pbstrAbout) override;
@@ -76,15 +74,22 @@ private:
     };
 
     explicit HttpClient(IUnknown* outer);
-    ~HttpClient();
-    HRESULT LoadTypeInfo(LCID lcid);
+    ~HttpClient() override;
+    static std::span<const common::win32::InterfaceEntry> Interfaces();
+    // Every member goes through here: it holds the object's lock, clears the thread's error
+    // information and turns exceptions into HRESULTs.
+    template <typename Body> HRESULT Member(Body&& body);
+    // A member that reads one value into a caller's slot.
+    template <typename T> HRESULT Read(T* out, const T& value);
+    template <typename T> HRESULT Write(T& field, const T& value);
     HRESULT ExecuteRequest(const std::string& method);
 
     // Callers should keep to the object's apartment; a C++ caller that uses one object from
     // several threads at once is served one call at a time instead of corrupting its state.
     common::CriticalSection lock_;
     Inner inner_{this};
-    LONG refs_ = 1;
+    common::win32::RefCount refs_;
+    common::win32::ModuleReference module_;
     IUnknown* outer_;
     common::Variant userData_;
     std::optional<std::string> httpVersion_ = std::string("HTTP/1.0");
@@ -98,7 +103,6 @@ private:
     std::optional<std::string> responseHeaders_;
     std::optional<ByteBuffer> responseBody_;
     LONG timeOut_ = 30;
-    ITypeInfo* typeInfo_ = nullptr;
 };
 
 } // namespace ovhttp

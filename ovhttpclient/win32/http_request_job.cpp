@@ -1,86 +1,70 @@
 #include "ovhttpclient/win32/http_request_job.h"
 
 #include <new>
-#include <unordered_set>
 
 namespace ovhttp {
 
-namespace {
-CRITICAL_SECTION g_jobLock;
-// The records handed out and not freed yet: the worker accepts only these, so a freed or
-// foreign pointer in a message is never dereferenced.
-std::unordered_set<const void*>* g_liveJobs = nullptr;
-LPARAM g_lastSerial = 0;
-} // namespace
-
-void EnterJobLock() {
-    EnterCriticalSection(&g_jobLock);
-}
-void LeaveJobLock() {
-    LeaveCriticalSection(&g_jobLock);
+JobTable& Jobs() {
+    static JobTable table;
+    return table;
 }
 
-void InitializeJobLock() {
-    InitializeCriticalSection(&g_jobLock);
-    g_liveJobs = new (std::nothrow) std::unordered_set<const void*>;
-}
-
-void DeleteJobLock() {
-    delete g_liveJobs;
-    g_liveJobs = nullptr;
-    DeleteCriticalSection(&g_jobLock);
-}
-
-HttpRequestJob* NewJob() {
-    auto* job = new (std::nothrow) HttpRequestJob;
-    if (!job)
-        return nullptr;
-    job->doneEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    bool known = false;
-    if (job->doneEvent && g_liveJobs) {
-        JobLockGuard lock;
-        try {
-            g_liveJobs->insert(job);
-            known = true;
-            if (++g_lastSerial <= 0)
-                g_lastSerial = 1;
-            job->serial = g_lastSerial;
-        } catch (const std::bad_alloc&) {
-        }
-    }
-    if (!known) {
-        if (job->doneEvent)
-            CloseHandle(job->doneEvent);
-        delete job;
+JobPtr JobTable::Add() {
+    try {
+        auto job = std::make_shared<HttpRequestJob>();
+        job->doneEvent = common::NewEvent(/*manualReset=*/true);
+        if (!job->doneEvent)
+            return nullptr;
+        const common::CriticalSectionGuard guard(lock_);
+        // Serials go round; one still in flight is passed over.
+        do {
+            if (++lastSerial_ == 0)
+                lastSerial_ = 1;
+        } while (jobs_.count(lastSerial_) != 0);
+        job->serial = lastSerial_;
+        jobs_.emplace(job->serial, job);
+        return job;
+    } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    return job;
 }
 
-void FreeJob(HttpRequestJob* job) {
-    if (!job)
+JobPtr JobTable::Find(RequestSerial serial) {
+    const common::CriticalSectionGuard guard(lock_);
+    const auto it = jobs_.find(serial);
+    return it == jobs_.end() ? nullptr : it->second;
+}
+
+void JobTable::Remove(RequestSerial serial) {
+    JobPtr last; // released outside the lock
+    const common::CriticalSectionGuard guard(lock_);
+    const auto it = jobs_.find(serial);
+    if (it == jobs_.end())
         return;
-    {
-        JobLockGuard lock;
-        g_liveJobs->erase(job);
-    }
-    job->magic = 0;
-    if (job->doneEvent)
-        CloseHandle(job->doneEvent);
-    delete job;
+    last = std::move(it->second);
+    jobs_.erase(it);
 }
 
-bool IsLiveJobLocked(const void* p) {
-    if (!p || !g_liveJobs || g_liveJobs->count(p) == 0)
-        return false;
-    return static_cast<const HttpRequestJob*>(p)->magic == kJobMagic;
+bool JobTable::GiveUp(HttpRequestJob& job) {
+    const common::CriticalSectionGuard guard(lock_);
+    const bool wasPending = job.pending;
+    job.pending = false;
+    return wasPending;
 }
 
-bool IsLiveJob(const void* p, LPARAM serial) {
-    JobLockGuard lock;
-    if (!IsLiveJobLocked(p))
+bool JobTable::Complete(HttpRequestJob& job, int resultType) {
+    const common::CriticalSectionGuard guard(lock_);
+    if (!job.pending)
         return false;
-    return serial == 0 || static_cast<const HttpRequestJob*>(p)->serial == serial;
+    job.pending = false;
+    job.resultType = resultType;
+    SetEvent(job.doneEvent.Get());
+    return true;
+}
+
+bool JobTable::CallerWaits(const HttpRequestJob& job) {
+    const common::CriticalSectionGuard guard(lock_);
+    return job.pending;
 }
 
 } // namespace ovhttp

@@ -1,25 +1,29 @@
 #pragma once
-// The record that carries one request from the calling thread to the worker and back.
+// The record that carries one request from the calling thread to the worker and back, and the
+// table of the requests in flight. Messages to the worker carry a request's serial, never a
+// pointer: the worker finds the record by its serial, and a serial whose request has ended
+// finds nothing.
+#include "common/win32/handles.h"
 #include "ovhttpclient/response.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace ovhttp {
 
-inline constexpr DWORD kJobMagic = 0x749DB473;
+using RequestSerial = std::uint32_t; // never 0: 0 in a cancel message means every request
 
 struct HttpRequestJob {
-    DWORD magic = kJobMagic;
-    // 1 while the caller waits; whoever clears it under the job lock decides who frees the record.
-    LONG pending = 1;
-    HANDLE doneEvent = nullptr;
-    // Tells a record from a later one that happens to reuse its address.
-    LPARAM serial = 0;
+    RequestSerial serial = 0;
+    // Set while the caller waits; whoever clears it under the job lock ends the wait: the
+    // caller when it gives up, the worker when it completes the request.
+    bool pending = true;
+    common::UniqueEvent doneEvent; // manual reset
     std::string host;
     std::string port;
     std::string request;
@@ -29,29 +33,34 @@ struct HttpRequestJob {
     int resultType = -1;
     ResponseAccumulator response;
 };
+using JobPtr = std::shared_ptr<HttpRequestJob>;
 
-// The job lock: guards the pending flags and the set of live records.
-void EnterJobLock();
-void LeaveJobLock();
-class JobLockGuard {
+// The requests in flight: serials to shared records, and their pending flags, under the job
+// lock. Both the caller and the worker hold a record while they use it, so neither frees it
+// under the other.
+class JobTable {
 public:
-    JobLockGuard() { EnterJobLock(); }
-    ~JobLockGuard() { LeaveJobLock(); }
-    JobLockGuard(const JobLockGuard&) = delete;
-    JobLockGuard& operator=(const JobLockGuard&) = delete;
-};
-void InitializeJobLock();
-void DeleteJobLock();
+    // A new record, pending, with its serial and done event; null when memory or the event
+    // cannot be had.
+    JobPtr Add();
+    // The record of `serial`, or null once its request has ended.
+    JobPtr Find(RequestSerial serial);
+    // Forgets the record of `serial` (a serial already forgotten is fine).
+    void Remove(RequestSerial serial);
+    // The caller stops waiting: true when the worker had not completed the request.
+    bool GiveUp(HttpRequestJob& job);
+    // The worker completes the request: the result and the done event reach a caller that
+    // still waits. True when one did.
+    bool Complete(HttpRequestJob& job, int resultType);
+    bool CallerWaits(const HttpRequestJob& job);
 
-// A new record, zero progress, pending, with its done event; known to the live set.
-// Null when memory or the event cannot be had.
-HttpRequestJob* NewJob();
-// Forgets the record (it stops being live), clears its magic and frees it.
-void FreeJob(HttpRequestJob* job);
-// Whether `p` is a record handed out by NewJob and not freed yet, judged without touching
-// the memory it points to. With the job lock held.
-bool IsLiveJobLocked(const void* p);
-// The same, also requiring the serial (unless `serial` is 0). Takes the job lock.
-bool IsLiveJob(const void* p, LPARAM serial = 0);
+private:
+    common::CriticalSection lock_;
+    std::map<RequestSerial, JobPtr> jobs_;
+    RequestSerial lastSerial_ = 0;
+};
+
+// The process's table, from library load to unload.
+JobTable& Jobs();
 
 } // namespace ovhttp

@@ -5,6 +5,7 @@
 #include <winsock2.h>
 
 #include <atomic>
+#include <memory>
 #include <new>
 #include <process.h>
 
@@ -13,39 +14,40 @@ namespace ovhttp {
 namespace {
 
 constexpr std::size_t kPiece = 4096; // sends
+// How long a caller waits for the worker to report that it is ready.
+constexpr DWORD kWorkerStartLimit = 59000;
 
-// Module lock: guards the object count and the start and stop of the worker thread.
-CRITICAL_SECTION g_moduleLock;
-HINSTANCE g_module = nullptr;
-
-struct WorkerInfo {
-    std::atomic<DWORD> threadId{0};
+// One run of the worker thread, from the first object to the last.
+struct WorkerThread {
+    common::UniqueHandle thread;
+    common::UniqueEvent ready; // set once the window exists or the worker has given up
     std::atomic<HWND> window{nullptr};
-    HANDLE thread = nullptr;
-    LONG objects = 0;
-} g_worker;
+    std::atomic<DWORD> threadId{0};
+};
+using WorkerPtr = std::shared_ptr<WorkerThread>;
 
-// The record pointer travels in a socket's user data as a pointer-sized integer.
-#if !defined(_WIN64)
-static_assert(sizeof(INT_PTR) == sizeof(LONG), "VT_I4 holds a pointer on 32-bit Windows");
-#endif
-void StoreJob(VARIANT* v, HttpRequestJob* job) {
-    VariantClear(v);
-#if defined(_WIN64)
-    v->vt = VT_I8;
-    v->llVal = static_cast<LONGLONG>(reinterpret_cast<INT_PTR>(job));
-#else
-    v->vt = VT_I4;
-    v->lVal = static_cast<LONG>(reinterpret_cast<INT_PTR>(job));
-#endif
+// Process-wide state: the module lock guards the object count and the start and stop of the
+// worker thread.
+struct Library {
+    common::CriticalSection moduleLock;
+    HINSTANCE module = nullptr;
+    LONG objects = 0;
+    WorkerPtr current;  // the worker serving the objects
+    WorkerPtr stopping; // a worker being stopped by the release of the last object
+};
+Library& TheLibrary() {
+    static Library library;
+    return library;
 }
 
-UINT_PTR JobAddress(const VARIANT* v) {
-#if defined(_WIN64)
-    return v->vt == VT_I8 ? static_cast<UINT_PTR>(v->llVal) : 0;
-#else
-    return v->vt == VT_I4 ? static_cast<UINT_PTR>(static_cast<ULONG>(v->lVal)) : 0;
-#endif
+// A socket's user data names its request by serial.
+void StoreSerial(VARIANT* v, RequestSerial serial) {
+    VariantClear(v);
+    v->vt = VT_UI4;
+    v->ulVal = serial;
+}
+RequestSerial SerialOf(const VARIANT* v) {
+    return v->vt == VT_UI4 ? v->ulVal : 0;
 }
 
 LRESULT CALLBACK WorkerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -75,102 +77,159 @@ bool RegisterWorkerClass() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = WorkerWindowProc;
     wc.cbWndExtra = sizeof(LONG_PTR); // the owner; a pointer, whatever its width
-    wc.hInstance = g_module;
+    wc.hInstance = TheLibrary().module;
     wc.lpszClassName = kWorkerWindowClass;
     return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-unsigned __stdcall WorkerThread(void*) {
+unsigned __stdcall WorkerThreadMain(void* parameter) {
+    auto* self = static_cast<WorkerThread*>(parameter); // held by its starter until it ends
+    HINSTANCE module = TheLibrary().module;
     MSG msg;
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // the thread's message queue
-    g_worker.threadId = GetCurrentThreadId();
+    self->threadId = GetCurrentThreadId();
     const HRESULT com = CoInitialize(nullptr);
 
     const bool registered = RegisterWorkerClass();
-    HttpWorker* worker = new (std::nothrow) HttpWorker;
+    auto worker = std::unique_ptr<HttpWorker>(new (std::nothrow) HttpWorker);
     HWND window = nullptr;
     if (worker && registered)
         window = CreateWindowExA(0, kWorkerWindowClass, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr,
-                                 g_module, worker);
-    if (!window) {
-        delete worker;
-        worker = nullptr;
-    }
-    g_worker.window = window;
+                                 module, worker.get());
+    if (!window)
+        worker.reset();
+    self->window = window;
+    SetEvent(self->ready.Get());
 
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
 
-    g_worker.window = nullptr;
+    self->window = nullptr;
     if (worker) {
         worker->CancelAll();
         DestroyWindow(window);
-        delete worker;
+        worker.reset();
     }
     if (registered)
-        UnregisterClassA(kWorkerWindowClass, g_module);
+        UnregisterClassA(kWorkerWindowClass, module);
     if (SUCCEEDED(com))
         CoUninitialize();
-    g_worker.threadId = 0;
+    self->threadId = 0;
     return 0;
+}
+
+// Waits for a worker that the release of the last object is stopping, outside the module
+// lock. True when there was one.
+bool WaitForStoppingWorker() {
+    Library& library = TheLibrary();
+    WorkerPtr stopping;
+    {
+        const common::CriticalSectionGuard guard(library.moduleLock);
+        stopping = library.stopping;
+    }
+    if (!stopping)
+        return false;
+    WaitForSingleObject(stopping->thread.Get(), INFINITE);
+    const common::CriticalSectionGuard guard(library.moduleLock);
+    if (library.stopping == stopping)
+        library.stopping.reset();
+    return true;
+}
+
+WorkerPtr StartWorker() {
+    try {
+        auto worker = std::make_shared<WorkerThread>();
+        worker->ready = common::NewEvent(/*manualReset=*/true);
+        if (!worker->ready)
+            return nullptr;
+        const uintptr_t thread =
+            _beginthreadex(nullptr, 0, WorkerThreadMain, worker.get(), 0, nullptr);
+        if (!thread)
+            return nullptr; // a failed start leaves no thread
+        worker->thread.Reset(reinterpret_cast<HANDLE>(thread));
+        return worker;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+HWND WaitUntilReady(const WorkerThread& worker) {
+    const HANDLE handles[] = {worker.ready.Get(), worker.thread.Get()};
+    WaitForMultipleObjects(2, handles, FALSE, kWorkerStartLimit);
+    return worker.window;
 }
 
 } // namespace
 
 bool LibraryLoad(HINSTANCE module) {
-    InitializeCriticalSection(&g_moduleLock);
-    InitializeJobLock();
-    g_module = module;
+    TheLibrary().module = module;
     WSADATA wsa;
-    if (WSAStartup(MAKEWORD(2, 2), &wsa) == 0)
-        return true;
-    DeleteJobLock();
-    DeleteCriticalSection(&g_moduleLock);
-    return false;
+    return WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
 }
 
 void LibraryUnload() {
     WSACleanup();
-    DeleteJobLock();
-    DeleteCriticalSection(&g_moduleLock);
 }
 
 HWND WaitForWorkerWindow() {
-    for (int n = 0; n < 60; ++n) {
-        if (n > 0)
-            Sleep(static_cast<DWORD>(n * 2000 / 60));
-        if (HWND window = g_worker.window)
-            return window;
+    Library& library = TheLibrary();
+    WorkerPtr worker;
+    {
+        const common::CriticalSectionGuard guard(library.moduleLock);
+        worker = library.current;
     }
-    return nullptr;
+    return worker ? WaitUntilReady(*worker) : nullptr;
 }
 
 void WorkerAddObject() {
-    EnterCriticalSection(&g_moduleLock);
-    if (g_worker.objects == 0 && !g_worker.thread) {
-        const uintptr_t thread = _beginthreadex(nullptr, 0, WorkerThread, &g_worker, 0, nullptr);
-        g_worker.thread = reinterpret_cast<HANDLE>(thread);
+    Library& library = TheLibrary();
+    for (;;) {
+        {
+            const common::CriticalSectionGuard guard(library.moduleLock);
+            // A new worker starts only once the one before it has ended: they would share the
+            // window class.
+            if (!(library.objects == 0 && !library.current && library.stopping)) {
+                if (library.objects == 0 && !library.current)
+                    library.current = StartWorker();
+                ++library.objects;
+                return;
+            }
+        }
+        WaitForStoppingWorker();
     }
-    ++g_worker.objects;
-    LeaveCriticalSection(&g_moduleLock);
 }
 
 void WorkerRemoveObject() {
-    EnterCriticalSection(&g_moduleLock);
-    const LONG was = g_worker.objects--;
-    if (was == 1 && g_worker.thread) {
-        const HWND window = WaitForWorkerWindow();
-        const bool posted = (window && PostMessageA(window, kMsgQuit, 0, 0)) ||
-                            PostThreadMessageA(g_worker.threadId, WM_QUIT, 0, 0);
-        if (posted) {
-            WaitForSingleObject(g_worker.thread, INFINITE);
-            CloseHandle(g_worker.thread);
-            g_worker.thread = nullptr;
+    Library& library = TheLibrary();
+    WorkerPtr stop;
+    {
+        const common::CriticalSectionGuard guard(library.moduleLock);
+        const LONG was = library.objects--;
+        if (was == 1 && library.current) {
+            stop = std::move(library.current);
+            library.stopping = stop;
         }
     }
-    LeaveCriticalSection(&g_moduleLock);
+    if (!stop)
+        return;
+    const HWND window = WaitUntilReady(*stop);
+    const bool posted = (window && PostMessageA(window, kMsgQuit, 0, 0)) ||
+                        PostThreadMessageA(stop->threadId, WM_QUIT, 0, 0);
+    if (posted) {
+        WaitForSingleObject(stop->thread.Get(), INFINITE);
+        const common::CriticalSectionGuard guard(library.moduleLock);
+        if (library.stopping == stop)
+            library.stopping.reset();
+        return;
+    }
+    // Nothing reaches the thread: it stays the worker, without being waited for.
+    const common::CriticalSectionGuard guard(library.moduleLock);
+    if (library.stopping == stop)
+        library.stopping.reset();
+    if (!library.current)
+        library.current = std::move(stop);
 }
 
 HttpWorker::HttpWorker() : sockets_(this) {}
@@ -192,10 +251,10 @@ LRESULT HttpWorker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                                    WSAGETSELECTERROR(lParam));
             return 0;
         case kMsgStartRequest:
-            StartRequest(wParam);
+            StartRequest(static_cast<RequestSerial>(wParam));
             return 0;
         case kMsgCancelRequest:
-            CancelRequest(wParam, lParam);
+            CancelRequest(static_cast<RequestSerial>(wParam));
             return 0;
         case kMsgQuit:
             PostQuitMessage(0);
@@ -207,59 +266,41 @@ LRESULT HttpWorker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window_, message, wParam, lParam);
 }
 
-bool HttpWorker::CallerWaits(HttpRequestJob* job) {
-    JobLockGuard lock;
-    return job->pending != 0;
+JobPtr HttpWorker::JobOf(OvWinsockSocket* socket) {
+    const RequestSerial serial = SerialOf(socket->UserData());
+    return serial ? Jobs().Find(serial) : nullptr;
 }
 
-HttpRequestJob* HttpWorker::JobOf(OvWinsockSocket* socket) {
-    const UINT_PTR address = JobAddress(socket->UserData());
-    const auto* p = reinterpret_cast<const void*>(address);
-    return IsLiveJob(p) ? reinterpret_cast<HttpRequestJob*>(address) : nullptr;
-}
-
-OvWinsockSocket* HttpWorker::SocketOf(WPARAM jobParam) {
+OvWinsockSocket* HttpWorker::SocketOf(RequestSerial serial) {
     for (const auto& socket : sockets_.All())
-        if (JobAddress(socket->UserData()) == static_cast<UINT_PTR>(jobParam))
+        if (SerialOf(socket->UserData()) == serial)
             return socket.get();
     return nullptr;
 }
 
-void HttpWorker::StartRequest(WPARAM jobParam) {
-    // Only a record of ours that is still alive is touched; anything else is ignored.
-    if (!IsLiveJob(reinterpret_cast<const void*>(jobParam)) || SocketOf(jobParam))
+void HttpWorker::StartRequest(RequestSerial serial) {
+    // A request whose caller has already given up is not started.
+    const JobPtr job = serial ? Jobs().Find(serial) : nullptr;
+    if (!job || SocketOf(serial))
         return;
-    auto* job = reinterpret_cast<HttpRequestJob*>(jobParam);
     OvWinsockSocket* socket = sockets_.Add();
     if (!socket) {
         // No socket to carry it: end the request at once.
-        bool caller;
-        {
-            JobLockGuard lock;
-            caller = job->pending != 0;
-            job->pending = 0;
-            job->resultType = kResultOther;
-            if (caller)
-                SetEvent(job->doneEvent);
-        }
-        if (!caller)
-            FreeJob(job);
+        Jobs().Complete(*job, kResultOther);
+        Jobs().Remove(serial);
         return;
     }
-    StoreJob(socket->UserData(), job);
+    StoreSerial(socket->UserData(), serial);
     if (FAILED(socket->Connect(job->host, job->port)))
         Complete(socket, kResultOther);
 }
 
-void HttpWorker::CancelRequest(WPARAM jobParam, LPARAM serial) {
-    if (jobParam == 0) {
+void HttpWorker::CancelRequest(RequestSerial serial) {
+    if (serial == 0) {
         CancelAll();
         return;
     }
-    // The serial tells this record from a newer one at the same address.
-    if (serial != 0 && !IsLiveJob(reinterpret_cast<const void*>(jobParam), serial))
-        return;
-    if (OvWinsockSocket* socket = SocketOf(jobParam))
+    if (OvWinsockSocket* socket = SocketOf(serial))
         Complete(socket, kResultOther);
 }
 
@@ -269,25 +310,14 @@ void HttpWorker::CancelAll() {
 }
 
 void HttpWorker::Complete(OvWinsockSocket* socket, int resultType) {
-    HttpRequestJob* job = JobOf(socket);
+    const RequestSerial serial = SerialOf(socket->UserData());
+    const JobPtr job = JobOf(socket);
     socket->ClearUserData();
     sockets_.Remove(socket);
     if (!job)
         return;
-    bool callerWaits;
-    {
-        JobLockGuard lock;
-        callerWaits = job->pending != 0;
-        job->pending = 0;
-        if (callerWaits) {
-            // From here the caller owns the record; signalled under the lock so that the
-            // caller cannot free it (and its event) before the signal.
-            job->resultType = resultType;
-            SetEvent(job->doneEvent);
-        }
-    }
-    if (!callerWaits)
-        FreeJob(job); // the caller gave up waiting
+    Jobs().Complete(*job, resultType);
+    Jobs().Remove(serial);
 }
 
 void HttpWorker::SocketToBeRemoved(OvWinsockSocket* socket) {
@@ -302,9 +332,11 @@ void HttpWorker::ConnectResultArrived(OvWinsockSocket* socket, int code) {
 }
 
 void HttpWorker::ReadyToSend(OvWinsockSocket* socket) {
-    HttpRequestJob* job = JobOf(socket);
-    if (!job)
+    const JobPtr job = JobOf(socket);
+    if (!job) {
+        Complete(socket, kResultOther); // its request has ended
         return;
+    }
     while (job->headerSent < job->request.size()) {
         const std::size_t piece = std::min(kPiece, job->request.size() - job->headerSent);
         int sent = 0;
@@ -335,9 +367,11 @@ void HttpWorker::ReadyToSend(OvWinsockSocket* socket) {
 }
 
 void HttpWorker::DataArrived(OvWinsockSocket* socket) {
-    HttpRequestJob* job = JobOf(socket);
-    if (!job)
+    const JobPtr job = JobOf(socket);
+    if (!job) {
+        Complete(socket, kResultOther); // its request has ended
         return;
+    }
     for (;;) {
         int received = 0;
         HRESULT hr;
@@ -357,7 +391,7 @@ void HttpWorker::DataArrived(OvWinsockSocket* socket) {
             return;
         // A server that never stops sending would keep this loop going for a caller that has
         // given up, and keep the cancel and the quit message waiting behind it.
-        if (!CallerWaits(job)) {
+        if (!Jobs().CallerWaits(*job)) {
             Complete(socket, kResultOther);
             return;
         }
@@ -365,7 +399,7 @@ void HttpWorker::DataArrived(OvWinsockSocket* socket) {
 }
 
 void HttpWorker::ConnectionClosed(OvWinsockSocket* socket) {
-    HttpRequestJob* job = JobOf(socket);
+    const JobPtr job = JobOf(socket);
     // The response ends only when the server closes the connection.
     Complete(socket, job && job->response.Header().size() > 4 ? kResultSuccess : kResultOther);
 }

@@ -11,16 +11,17 @@ namespace ovhttp {
 
 inline constexpr char kWorkerWindowClass[] = "OvHttpClientWnd";
 
-// Library load: the locks and Winsock 2.2. False refuses the load.
+// Library load: Winsock 2.2. False refuses the load.
 bool LibraryLoad(HINSTANCE module);
 void LibraryUnload();
 
 // Every HTTP client object counts: the first starts the worker thread, the last stops it and
-// waits for it to end.
+// waits for it to end (without holding the module lock meanwhile).
 void WorkerAddObject();
 void WorkerRemoveObject();
 
-// Polls for the worker's window for up to about a minute; null when it never came.
+// Waits (up to about a minute) until the worker reports that it is ready; its window, or null
+// when it has none.
 HWND WaitForWorkerWindow();
 
 class HttpWorker final : public SocketSink {
@@ -43,12 +44,11 @@ public:
     void ConnectionClosed(OvWinsockSocket* socket) override;
 
 private:
-    void StartRequest(WPARAM jobParam);
-    void CancelRequest(WPARAM jobParam, LPARAM serial);
-    // The live record a socket works for, or null.
-    HttpRequestJob* JobOf(OvWinsockSocket* socket);
-    OvWinsockSocket* SocketOf(WPARAM jobParam);
-    static bool CallerWaits(HttpRequestJob* job);
+    void StartRequest(RequestSerial serial);
+    void CancelRequest(RequestSerial serial);
+    // The record of the request a socket works for, or null once that request has ended.
+    static JobPtr JobOf(OvWinsockSocket* socket);
+    OvWinsockSocket* SocketOf(RequestSerial serial);
     void Complete(OvWinsockSocket* socket, int resultType);
 
     HWND window_ = nullptr;

@@ -129,12 +129,12 @@ bool OvWinsockSocket::OnServiceLookedUp(HANDLE lookup, int error) {
 void OvWinsockSocket::StartConnecting() {
     if (!sink_)
         return;
-    socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (socket_ == INVALID_SOCKET) {
+    socket_.Reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!socket_) {
         Fail(kConnectWinsockFailed);
         return;
     }
-    if (WSAAsyncSelect(socket_, sink_->Window(), kMsgSocketEvent,
+    if (WSAAsyncSelect(socket_.Get(), sink_->Window(), kMsgSocketEvent,
                        FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) == SOCKET_ERROR) {
         Fail(kConnectWinsockFailed);
         return;
@@ -144,13 +144,13 @@ void OvWinsockSocket::StartConnecting() {
     remote.sin_addr.s_addr = htonl(remoteAddress_);
     remote.sin_port = htons(remotePort_);
     // Non-blocking: the only good answer is "would block", then the connect event follows.
-    if (connect(socket_, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0 ||
+    if (connect(socket_.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0 ||
         WSAGetLastError() != WSAEWOULDBLOCK)
         Fail(kConnectWinsockFailed);
 }
 
 void OvWinsockSocket::OnSocketEvent(SOCKET s, int event, int error) {
-    if (s == INVALID_SOCKET || s != socket_)
+    if (s == INVALID_SOCKET || s != socket_.Get())
         return;
     switch (event) {
     case FD_CONNECT:
@@ -190,7 +190,7 @@ void OvWinsockSocket::OnSocketEvent(SOCKET s, int event, int error) {
         // What the peer sent before closing may still wait in the socket: take it first.
         if (!error && sink_)
             sink_->DataArrived(this);
-        if (state_ == kStateConnected && s == socket_)
+        if (state_ == kStateConnected && s == socket_.Get())
             Close();
         return;
     default:
@@ -212,7 +212,7 @@ HRESULT OvWinsockSocket::Receive(char* buffer, int size, int* count) {
         return kErrNotConnected;
     if (size == 0)
         return S_OK;
-    const int n = recv(socket_, buffer, size, 0);
+    const int n = recv(socket_.Get(), buffer, size, 0);
     if (n == SOCKET_ERROR)
         return WSAGetLastError() == WSAEWOULDBLOCK ? S_OK : kErrSendReceiveFailed;
     if (n == 0)
@@ -227,7 +227,7 @@ HRESULT OvWinsockSocket::Send(const char* buffer, int size, int* count) {
         return kErrNotConnected;
     if (size == 0)
         return S_OK;
-    const int n = send(socket_, buffer, size, 0);
+    const int n = send(socket_.Get(), buffer, size, 0);
     if (n == SOCKET_ERROR)
         return WSAGetLastError() == WSAEWOULDBLOCK ? S_OK : kErrSendReceiveFailed;
     *count = n;
@@ -260,11 +260,10 @@ void OvWinsockSocket::Reset() {
     remotePort_ = 0;
     earlyData_ = false;
     peerFinished_ = false;
-    if (socket_ != INVALID_SOCKET) {
+    if (socket_) {
         if (state_ == kStateConnected)
-            shutdown(socket_, SD_BOTH);
-        closesocket(socket_);
-        socket_ = INVALID_SOCKET;
+            shutdown(socket_.Get(), SD_BOTH);
+        socket_.Reset();
     }
     state_ = kStateIdle;
 }

@@ -2,8 +2,10 @@
 // OvWinsockSocket: one non-blocking TCP connection driven by the messages of the worker window:
 // name and service lookups, connect, send, receive and close, reported to a sink.
 #include <windows.h>
+
 #include <winsock2.h>
 
+#include "common/win32/handles.h"
 #include "common/win32/variant.h"
 #include "ovhttpclient/win32/socket_sink.h"
 
@@ -61,7 +63,7 @@ private:
     u_short remotePort_ = 0;
     HANDLE lookup_ = nullptr;
     std::unique_ptr<char[]> lookupBuffer_;
-    SOCKET socket_ = INVALID_SOCKET;
+    common::UniqueSocket socket_;
     bool earlyData_ = false;
     // A receive saw the end of the peer's data: the close event may never follow.
     bool peerFinished_ = false;

@@ -34,8 +34,8 @@ inline constexpr UINT kMsgBeginConnect = WM_USER + 101;    // 1125, wParam = soc
 inline constexpr UINT kMsgHostLookedUp = WM_USER + 102;    // 1126, wParam = lookup handle
 inline constexpr UINT kMsgServiceLookedUp = WM_USER + 103; // 1127, wParam = lookup handle
 inline constexpr UINT kMsgSocketEvent = WM_USER + 104;     // 1128, wParam = SOCKET
-inline constexpr UINT kMsgStartRequest = WM_USER + 201;    // 1225, wParam = HttpRequestJob
-inline constexpr UINT kMsgCancelRequest = WM_USER + 202;   // 1226, wParam = job or 0 for all
+inline constexpr UINT kMsgStartRequest = WM_USER + 201;    // 1225, wParam = request serial
+inline constexpr UINT kMsgCancelRequest = WM_USER + 202;   // 1226, wParam = serial or 0 for all
 inline constexpr UINT kMsgQuit = WM_USER + 203;            // 1227
 static_assert(kMsgBeginConnect == 1125 && kMsgSocketEvent == 1128 && kMsgStartRequest == 1225 &&
               kMsgCancelRequest == 1226 && kMsgQuit == 1227);

@@ -36,14 +36,14 @@ public:
 
     HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override {
         if (!iid)
-            return E_POINTER;
+            return common::win32::kNullOut;
         *iid = DIID_DDialUpNetworkingEvents;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** c) override;
     HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override {
         if (!sink || !cookie)
-            return E_POINTER;
+            return common::win32::kNullOut;
         *cookie = 0;
         common::ComPtr<IDispatch> dispatch;
         if (FAILED(sink->QueryInterface(DIID_DDialUpNetworkingEvents, dispatch.PutVoid())) &&
@@ -108,14 +108,21 @@ private:
 };
 
 // Enumerates the control's one connection point.
-class PointEnumerator final : public SingleInterfaceObject<IEnumConnectionPoints> {
+class PointEnumerator final
+    : public common::win32::ComObject<PointEnumerator, IEnumConnectionPoints> {
 public:
     PointEnumerator(IConnectionPoint* point, ULONG position) : point_(point), position_(position) {}
+
+    static std::span<const InterfaceEntry> Interfaces() {
+        static constexpr InterfaceEntry table[] = {
+            Entry<PointEnumerator, IEnumConnectionPoints>(IID_IEnumConnectionPoints)};
+        return table;
+    }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points,
                                    ULONG* fetched) override {
         if (!points || (count > 1 && !fetched))
-            return E_POINTER;
+            return common::win32::kNullOut;
         ULONG done = 0;
         if (count > 0 && position_ == 0) {
             points[0] = point_.Get();
@@ -138,10 +145,7 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** clone) override {
-        if (!clone)
-            return E_POINTER;
-        *clone = new (std::nothrow) PointEnumerator(point_.Get(), position_);
-        return *clone ? S_OK : E_OUTOFMEMORY;
+        return common::win32::CreateAs<PointEnumerator>(clone, point_.Get(), position_);
     }
 
 private:
@@ -149,40 +153,29 @@ private:
     ULONG position_;
 };
 
-class DialUpNetworkingControl final : public DispatchObject<IDialUpNetworking>,
-                                      public IConnectionPointContainer,
-                                      public IProvideClassInfo2,
-                                      public IPersistPropertyBag,
-                                      public IOleObject,
-                                      public ISupportErrorInfo,
-                                      private ConnectionEvents {
+class DialUpNetworkingControl final
+    : public DispatchObject<DialUpNetworkingControl, IDialUpNetworking, IConnectionPointContainer,
+                            IProvideClassInfo2, IPersistPropertyBag, IOleObject, ISupportErrorInfo>,
+      private ConnectionEvents {
 public:
     DialUpNetworkingControl()
-        : DispatchObject<IDialUpNetworking>(IID_IDialUpNetworking), events_(*this),
-          ringer_(std::make_unique<CDialUpNetworking>(LoadRasApi(), AsEvents())) {}
+        : events_(*this), ringer_(std::make_unique<CDialUpNetworking>(LoadRasApi(), AsEvents())) {}
 
-    // --- IUnknown -------------------------------------------------------------------------
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (riid == IID_IConnectionPointContainer)
-            *object = static_cast<IConnectionPointContainer*>(this);
-        else if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2)
-            *object = static_cast<IProvideClassInfo2*>(this);
-        else if (riid == IID_IPersistPropertyBag || riid == IID_IPersist)
-            *object = static_cast<IPersistPropertyBag*>(this);
-        else if (riid == IID_IOleObject)
-            *object = static_cast<IOleObject*>(this);
-        else if (riid == IID_ISupportErrorInfo)
-            *object = static_cast<ISupportErrorInfo*>(this);
-        else
-            return DispatchObject::QueryInterface(riid, object);
-        AddRef();
-        return S_OK;
+    static std::span<const InterfaceEntry> Interfaces() {
+        using Self = DialUpNetworkingControl;
+        static constexpr InterfaceEntry table[] = {
+            Entry<Self, IDialUpNetworking>(IID_IDialUpNetworking),
+            Entry<Self, IDialUpNetworking>(IID_IDispatch),
+            Entry<Self, IConnectionPointContainer>(IID_IConnectionPointContainer),
+            Entry<Self, IProvideClassInfo2>(IID_IProvideClassInfo),
+            Entry<Self, IProvideClassInfo2>(IID_IProvideClassInfo2),
+            Entry<Self, IPersistPropertyBag>(IID_IPersistPropertyBag),
+            Entry<Self, IPersistPropertyBag>(IID_IPersist),
+            Entry<Self, IOleObject>(IID_IOleObject),
+            Entry<Self, ISupportErrorInfo>(IID_ISupportErrorInfo),
+        };
+        return table;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return DispatchObject::AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return DispatchObject::Release(); }
 
     // --- IDialUpNetworking: every member forwards to CDialUpNetworking ---------------------
     HRESULT STDMETHODCALLTYPE get_Available(VARIANT_BOOL* value) override {
@@ -221,7 +214,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_LastError(IDispatch** value) override {
         if (!value)
-            return E_POINTER;
+            return common::win32::kNullOut;
         *value = nullptr;
         auto last = ringer_->LastError();
         if (!last)
@@ -239,7 +232,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_RaiseErrors(VARIANT_BOOL* value) override {
         if (!value)
-            return E_POINTER;
+            return common::win32::kNullOut;
         *value = Bool(ringer_->RaiseErrors());
         return S_OK;
     }
@@ -250,14 +243,11 @@ public:
 
     // --- IConnectionPointContainer --------------------------------------------------------
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** e) override {
-        if (!e)
-            return E_POINTER;
-        *e = new (std::nothrow) PointEnumerator(&events_, 0);
-        return *e ? S_OK : E_OUTOFMEMORY;
+        return common::win32::CreateAs<PointEnumerator>(e, &events_, ULONG{0});
     }
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override {
         if (!point)
-            return E_POINTER;
+            return common::win32::kNullOut;
         *point = nullptr;
         if (riid != DIID_DDialUpNetworkingEvents)
             return CONNECT_E_NOCONNECTION;
@@ -268,11 +258,11 @@ public:
 
     // --- IProvideClassInfo2 ---------------------------------------------------------------
     HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** typeInfo) override {
-        return GetRingerTypeInfo(CLSID_DialUpNetworking, typeInfo);
+        return common::win32::ModuleTypeInfo(CLSID_DialUpNetworking, typeInfo);
     }
     HRESULT STDMETHODCALLTYPE GetGUID(DWORD kind, GUID* guid) override {
         if (!guid)
-            return E_POINTER;
+            return common::win32::kNullOut;
         if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
             *guid = GUID_NULL;
             return E_INVALIDARG;
@@ -284,7 +274,7 @@ public:
     // --- IPersistPropertyBag: RaiseErrors, default False ------------------------------------
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override {
         if (!clsid)
-            return E_POINTER;
+            return common::win32::kNullOut;
         *clsid = CLSID_DialUpNetworking;
         return S_OK;
     }
@@ -294,7 +284,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog* log) override {
         if (!bag)
-            return E_POINTER;
+            return common::win32::kNullOut;
         common::Variant value;
         V_VT(value.Get()) = VT_BOOL;
         bool raise = false;
@@ -308,7 +298,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL, BOOL) override {
         if (!bag)
-            return E_POINTER;
+            return common::win32::kNullOut;
         // Like any property with a default, only a value other than the default is written.
         if (!ringer_->RaiseErrors())
             return S_OK;
@@ -325,7 +315,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override {
         if (!site)
-            return E_POINTER;
+            return common::win32::kNullOut;
         *site = site_.Get();
         if (*site)
             (*site)->AddRef();
@@ -361,7 +351,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE SetExtent(DWORD aspect, SIZEL* size) override {
         if (!size)
-            return E_POINTER;
+            return common::win32::kNullOut;
         if (aspect != DVASPECT_CONTENT)
             return DV_E_DVASPECT;
         // Whatever size the host asks for, the control stays 450 by 450: the host reads the
@@ -370,7 +360,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, SIZEL* size) override {
         if (!size)
-            return E_POINTER;
+            return common::win32::kNullOut;
         if (aspect != DVASPECT_CONTENT)
             return DV_E_DVASPECT;
         size->cx = kExtentHimetric;
@@ -390,7 +380,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) override {
         if (!status)
-            return E_POINTER;
+            return common::win32::kNullOut;
         *status = kMiscStatus;
         return S_OK;
     }
@@ -415,7 +405,7 @@ private:
     // and an error CDialUpNetworking raises is raised to the caller unchanged.
     template <typename Out, typename Body> HRESULT Member(Out* out, Body body) {
         if (!out)
-            return E_POINTER;
+            return common::win32::kNullOut;
         common::ComPtr<IDialUpNetworking> self(this);
         try {
             body();
@@ -459,15 +449,9 @@ private:
 
 // The connection point lives inside the control and shares its reference count.
 HRESULT EventPoint::QueryInterface(REFIID riid, void** object) {
-    if (!object)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
-        *object = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    static constexpr InterfaceEntry table[] = {
+        Entry<EventPoint, IConnectionPoint>(IID_IConnectionPoint)};
+    return common::win32::QueryFromTable(this, table, riid, object);
 }
 ULONG EventPoint::AddRef() {
     return control_.AddRef();
@@ -477,7 +461,7 @@ ULONG EventPoint::Release() {
 }
 HRESULT EventPoint::GetConnectionPointContainer(IConnectionPointContainer** container) {
     if (!container)
-        return E_POINTER;
+        return common::win32::kNullOut;
     *container = static_cast<IConnectionPointContainer*>(&control_);
     control_.AddRef();
     return S_OK;
@@ -486,20 +470,9 @@ HRESULT EventPoint::GetConnectionPointContainer(IConnectionPointContainer** cont
 } // namespace
 
 HRESULT CreateDialUpNetworking(IUnknown* outer, REFIID riid, void** object) {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
     if (outer)
-        return CLASS_E_NOAGGREGATION;
-    DialUpNetworkingControl* control = nullptr;
-    try {
-        control = new DialUpNetworkingControl();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    HRESULT hr = control->QueryInterface(riid, object);
-    control->Release();
-    return hr;
+        return CLASS_E_NOAGGREGATION; // the class factory refuses it before
+    return common::win32::CreateAndQuery<DialUpNetworkingControl>(riid, object);
 }
 
 } // namespace ringer::win32

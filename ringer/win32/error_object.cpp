@@ -3,47 +3,50 @@
 #include "ringer/win32/dispatch.h"
 #include "ringer/win32/ringer_h.h"
 
-#include <new>
-
 namespace ringer::win32 {
 
 namespace {
 
-class ErrorObject final : public DispatchObject<IRingerError> {
+class ErrorObject final : public DispatchObject<ErrorObject, IRingerError> {
 public:
-    explicit ErrorObject(ErrorInfo error)
-        : DispatchObject<IRingerError>(IID_IRingerError), error_(std::move(error)) {}
+    explicit ErrorObject(ErrorInfo error) : error_(std::move(error)) {}
+
+    static std::span<const InterfaceEntry> Interfaces() {
+        static constexpr InterfaceEntry table[] = {
+            Entry<ErrorObject, IRingerError>(IID_IRingerError),
+            Entry<ErrorObject, IRingerError>(IID_IDispatch),
+        };
+        return table;
+    }
 
     HRESULT STDMETHODCALLTYPE get_Number(long* number) override {
         if (!number)
-            return E_POINTER;
+            return common::win32::kNullOut;
         *number = error_.Number;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_Source(BSTR* source) override {
-        if (!source)
-            return E_POINTER;
-        *source = common::Bstr::FromAnsi(error_.Source).Detach();
-        return *source ? S_OK : E_OUTOFMEMORY;
+        return Text(error_.Source, source);
     }
     HRESULT STDMETHODCALLTYPE get_Description(BSTR* description) override {
-        if (!description)
-            return E_POINTER;
-        *description = common::Bstr::FromAnsi(error_.Description).Detach();
-        return *description ? S_OK : E_OUTOFMEMORY;
+        return Text(error_.Description, description);
     }
 
 private:
+    static HRESULT Text(const std::string& text, BSTR* out) {
+        if (!out)
+            return common::win32::kNullOut;
+        *out = common::Bstr::FromAnsi(text).Detach();
+        return *out ? S_OK : E_OUTOFMEMORY;
+    }
+
     ErrorInfo error_;
 };
 
 } // namespace
 
 HRESULT CreateErrorObject(const ErrorInfo& error, IDispatch** object) {
-    if (!object)
-        return E_POINTER;
-    *object = new (std::nothrow) ErrorObject(error);
-    return *object ? S_OK : E_OUTOFMEMORY;
+    return common::win32::CreateAs<ErrorObject>(object, error);
 }
 
 } // namespace ringer::win32

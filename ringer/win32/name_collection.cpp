@@ -14,13 +14,19 @@ namespace {
 
 using Names = std::shared_ptr<const std::vector<std::string>>;
 
-class NameEnumerator final : public SingleInterfaceObject<IEnumVARIANT> {
+class NameEnumerator final : public common::win32::ComObject<NameEnumerator, IEnumVARIANT> {
 public:
     NameEnumerator(Names names, ULONG position) : names_(std::move(names)), position_(position) {}
 
+    static std::span<const InterfaceEntry> Interfaces() {
+        static constexpr InterfaceEntry table[] = {
+            Entry<NameEnumerator, IEnumVARIANT>(IID_IEnumVARIANT)};
+        return table;
+    }
+
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
         if (!items || (count > 1 && !fetched))
-            return E_POINTER;
+            return common::win32::kNullOut;
         ULONG done = 0;
         for (; done < count && position_ < names_->size(); ++done, ++position_) {
             VariantInit(&items[done]);
@@ -41,26 +47,30 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** clone) override {
-        if (!clone)
-            return E_POINTER;
-        *clone = new (std::nothrow) NameEnumerator(names_, position_);
-        return *clone ? S_OK : E_OUTOFMEMORY;
+        return common::win32::CreateAs<NameEnumerator>(clone, names_, position_);
     }
 
 private:
     Names names_;
     ULONG position_;
-    ModuleReference module_;
+    common::win32::ModuleReference module_;
 };
 
-class NameCollection final : public DispatchObject<IRingerCollection> {
+class NameCollection final : public DispatchObject<NameCollection, IRingerCollection> {
 public:
-    explicit NameCollection(Names names)
-        : DispatchObject<IRingerCollection>(IID_IRingerCollection), names_(std::move(names)) {}
+    explicit NameCollection(Names names) : names_(std::move(names)) {}
+
+    static std::span<const InterfaceEntry> Interfaces() {
+        static constexpr InterfaceEntry table[] = {
+            Entry<NameCollection, IRingerCollection>(IID_IRingerCollection),
+            Entry<NameCollection, IRingerCollection>(IID_IDispatch),
+        };
+        return table;
+    }
 
     HRESULT STDMETHODCALLTYPE Item(VARIANT index, VARIANT* item) override {
         if (!item)
-            return E_POINTER;
+            return common::win32::kNullOut;
         VariantInit(item);
         common::Variant position;
         if (FAILED(VariantChangeType(position.Get(), &index, 0, VT_I4)))
@@ -74,15 +84,16 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_Count(long* count) override {
         if (!count)
-            return E_POINTER;
+            return common::win32::kNullOut;
         *count = static_cast<long>(names_->size());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown** enumerator) override {
         if (!enumerator)
-            return E_POINTER;
-        *enumerator = new (std::nothrow) NameEnumerator(names_, 0);
-        return *enumerator ? S_OK : E_OUTOFMEMORY;
+            return common::win32::kNullOut;
+        *enumerator = nullptr;
+        return common::win32::CreateAndQuery<NameEnumerator>(
+            IID_IUnknown, reinterpret_cast<void**>(enumerator), names_, ULONG{0});
     }
 
 private:
@@ -93,13 +104,12 @@ private:
 
 HRESULT CreateNameCollection(std::vector<std::string> names, IDispatch** collection) {
     if (!collection)
-        return E_POINTER;
+        return common::win32::kNullOut;
+    *collection = nullptr;
     try {
         auto shared = std::make_shared<const std::vector<std::string>>(std::move(names));
-        *collection = new NameCollection(std::move(shared));
-        return S_OK;
+        return common::win32::CreateAs<NameCollection>(collection, std::move(shared));
     } catch (const std::bad_alloc&) {
-        *collection = nullptr;
         return E_OUTOFMEMORY;
     }
 }

@@ -1,5 +1,7 @@
 #include "ringer/win32/ras_library.h"
 
+#include "common/win32/handles.h"
+
 #include <windows.h>
 
 namespace ringer::win32 {
@@ -26,13 +28,10 @@ static_assert(sizeof(RasDialParams9x) == 1052 && sizeof(RasDialParamsNT) == 736)
 
 // Owns the loaded library; the table's functions hold it.
 struct Library {
-    HMODULE module = nullptr;
-    ~Library() {
-        if (module)
-            FreeLibrary(module);
-    }
+    common::UniqueHmodule module;
     template <typename Fn> Fn Find(const char* name) const {
-        return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+        return module ? reinterpret_cast<Fn>(
+                            reinterpret_cast<void*>(GetProcAddress(module.Get(), name)))
                       : nullptr;
     }
 };
@@ -41,10 +40,10 @@ struct Library {
 
 std::shared_ptr<const RasApi> LoadRasApi() {
     auto library = std::make_shared<Library>();
-    library->module = LoadLibraryA("rasapi32.dll");
+    library->module.Reset(LoadLibraryA("rasapi32.dll"));
 
     RasFunctions f;
-    f.LibraryLoaded = library->module != nullptr;
+    f.LibraryLoaded = static_cast<bool>(library->module);
     if (auto fn = library->Find<RasEnumEntriesFn>("RasEnumEntriesA"))
         f.RasEnumEntriesA = [library, fn](void* reserved, const char* book, void* entries,
                                           std::uint32_t* cb, std::uint32_t* count) {

@@ -83,7 +83,7 @@ def check_registered():
         check("registry %s [%s]" % (key, name), got == ("REG_SZ", data),
               "got %r, expected REG_SZ %r" % (got, data))
     typelib = query("TypeLib\\" + LIBID) or {}
-    win = "win64" if "win64" in os.environ["VIGIL_BINARY_DIR"] else "win32"
+    win = "win32" if os.environ.get("VIGIL_WINE_BITS") == "32" else "win64"
     got = typelib.get((("typelib\\%s\\1.0\\0\\%s" % (LIBID, win)).lower(), "(Default)"))
     check("type library registered for %s" % win, got == ("REG_SZ", DLL), "got %r" % (got,))
     check("interface registered", query("Interface\\" + IID) is not None)

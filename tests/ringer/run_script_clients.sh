@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Runs ringer_client.vbs and ringer_client.js with Wine's cscript against the registered
-# Ringer.dll and the test rasapi32.dll. Wine looks for a program's native DLLs in the
-# program's own folder, so a copy of cscript.exe goes into a folder of its own beside a copy
-# of the test rasapi32.dll.
+# Runs ringer_client.vbs and ringer_client.js with Wine's cscript of the bitness under test
+# against the registered Ringer.dll and the test rasapi32.dll. Wine looks for a program's
+# native DLLs in the program's own folder, so a copy of cscript.exe goes into a folder of its
+# own beside a copy of the test rasapi32.dll.
 set -uo pipefail
 run=${VIGIL_WINE_RUN:?}
 bin=${VIGIL_BINARY_DIR:?}
 src=${VIGIL_SOURCE_DIR:?}
-prefix=${VIGIL_WINE_PREFIX:?}
+# The system folder of the bitness under test: a 32-bit cscript comes from syswow64.
+sysdir=${VIGIL_WINE_SYSTEM_DIR:?}
 here=$bin/tests/ringer
 dir=$here/cscript
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
@@ -16,7 +17,7 @@ fail() { echo "$1"; exit 1; }
 mkdir -p "$dir"
 "$run" regsvr32 /s "$(winpath "$bin/ringer/Ringer.dll")" </dev/null >/dev/null 2>&1 ||
     fail "regsvr32 could not register Ringer.dll"
-cp -f "$prefix/drive_c/windows/system32/cscript.exe" "$dir/" || fail "no cscript.exe in the prefix"
+cp -f "$sysdir/cscript.exe" "$dir/" || fail "no cscript.exe in $sysdir"
 cp -f "$here/rasapi32.dll" "$dir/" || fail "the test rasapi32.dll is not built"
 
 export WINEDLLOVERRIDES=rasapi32=n

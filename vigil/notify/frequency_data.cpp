@@ -3,48 +3,15 @@
 #include "vigil/engine/check_results.h"
 #include "vigil/notify/percentages.h"
 
-#include <algorithm>
-#include <limits>
 #include <optional>
 
 namespace vigil::notify {
 
-std::int64_t CountValue(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    if (text.empty())
-        return 0;
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return 0;
-        const int digit = c - '0';
-        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
-    }
-    return value;
-}
-
 SiteShares SharesOf(std::string_view upText, std::string_view downText) {
     SiteShares shares;
-    shares.up = CountValue(upText);
-    shares.down = CountValue(downText);
-    std::int64_t up = shares.up;
-    std::int64_t down = shares.down;
-    const std::int64_t larger = std::max(up, down);
-    if (larger > kMaxCount) {
-        // Scaled in floating point: the products of two 63-bit counts would overflow.
-        const double scale = static_cast<double>(kMaxCount) / static_cast<double>(larger);
-        up = static_cast<std::int64_t>(RoundHalfToEven(static_cast<double>(up) * scale));
-        down = static_cast<std::int64_t>(RoundHalfToEven(static_cast<double>(down) * scale));
-    }
-    const Percentages percent = ComputePercentages(up, down);
-    shares.shareUp = static_cast<std::int32_t>(up);
-    shares.shareTotal = static_cast<std::int32_t>(up + down);
+    shares.up = CountFromText(upText);
+    shares.down = CountFromText(downText);
+    const Percentages percent = ComputePercentages(shares.up, shares.down);
     shares.upPercent = percent.up;
     shares.downPercent = percent.down;
     return shares;

@@ -22,22 +22,15 @@ inline constexpr const char* kFrequencyFileC = "FreqC.log"; // down counts
 
 inline constexpr const char* kNoStatusData = "No Status Data Available";
 
-// A count as the lists hold it: decimal text, empty or unreadable (not a number, negative)
-// counting as 0; a count too large for 63 bits stays at the largest.
-std::int64_t CountValue(std::string_view text);
-
-// One site's figures as the status report and the uptime window show them. The shares come from
-// counts brought into the 16-bit range of the percentages: when a count is beyond it, both are
-// scaled down together, so the shares stay those of the real counts.
+// One site's figures as the status report and the uptime window show them, from the whole
+// counts (read as CountFromText reads them), so a count past 16 bits still gives its real share.
 struct SiteShares {
-    std::int64_t up = 0; // the real counts, as shown in brackets
+    std::int64_t up = 0;
     std::int64_t down = 0;
-    std::int32_t shareUp = 0; // the counts the shares are computed from (0..32767)
-    std::int32_t shareTotal = 0;
     int upPercent = 0;
     int downPercent = 0;
 
-    bool HasData() const { return shareTotal != 0; }
+    bool HasData() const { return up != 0 || down != 0; }
 };
 SiteShares SharesOf(std::string_view upText, std::string_view downText);
 

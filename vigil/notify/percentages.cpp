@@ -2,18 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace vigil::notify {
 
 namespace {
 
-std::int32_t Clamp(std::int64_t count) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(count, 0, kMaxCount));
+double NonNegative(std::int64_t count) {
+    return count < 0 ? 0.0 : static_cast<double>(count);
 }
 
 } // namespace
 
-std::int32_t CountFromText(std::string_view text) {
+std::int64_t CountFromText(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
@@ -29,9 +30,12 @@ std::int32_t CountFromText(std::string_view text) {
     for (char c : text) {
         if (c < '0' || c > '9')
             return 0;
-        value = std::min<std::int64_t>(value * 10 + (c - '0'), kMaxCount + 1);
+        // Past the range the entry reads as the largest count, as the counter stops there.
+        if (__builtin_mul_overflow(value, 10, &value) ||
+            __builtin_add_overflow(value, c - '0', &value))
+            value = INT64_MAX;
     }
-    return negative ? 0 : Clamp(value);
+    return negative ? 0 : value;
 }
 
 double RoundHalfToEven(double value) {
@@ -45,9 +49,9 @@ double RoundHalfToEven(double value) {
 }
 
 Percentages ComputePercentages(std::int64_t up, std::int64_t down) {
-    const std::int32_t u = Clamp(up);
-    const std::int32_t d = Clamp(down);
-    const std::int32_t total = u + d;
+    const double u = NonNegative(up);
+    const double d = NonNegative(down);
+    const double total = u + d;
     if (total == 0)
         return {};
     // The factor first, then the products, as the shares have always been computed: the

@@ -4,8 +4,10 @@
 
 namespace vigil::notify {
 
-double UptimeBarWidth(std::int32_t up, std::int32_t total) {
-    return total == 0 ? 0 : up * (forms::kUptimeBarTwips / total);
+double UptimeBarWidth(std::int64_t up, std::int64_t down) {
+    // In floating point, so two huge counts cannot overflow their sum.
+    const double total = static_cast<double>(up) + static_cast<double>(down);
+    return total <= 0 ? 0 : static_cast<double>(up) * (forms::kUptimeBarTwips / total);
 }
 
 std::string UptimeBarText(const std::string& upText, const std::string& downText) {
@@ -44,7 +46,7 @@ void UptimeStatus::Refresh() {
     const std::string down = form1_.downTimeList.List(found);
     const SiteShares s = SharesOf(up, down);
     if (s.HasData())
-        window_.uptimeBar.SetWidth(UptimeBarWidth(s.shareUp, s.shareTotal));
+        window_.uptimeBar.SetWidth(UptimeBarWidth(s.up, s.down));
     window_.barText.SetCaption(UptimeBarText(up, down));
 }
 

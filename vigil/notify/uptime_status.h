@@ -8,9 +8,8 @@
 
 namespace vigil::notify {
 
-// The width of the green part, in twips, for counts whose shares are computed from up of
-// total (see SiteShares): up × (4935 / total).
-double UptimeBarWidth(std::int32_t up, std::int32_t total);
+// The width of the green part, in twips: up × (4935 / (up + down)); 0 without checks.
+double UptimeBarWidth(std::int64_t up, std::int64_t down);
 // "Uptime : 75% (3) - Downtime : 25% (1)"
 std::string UptimeBarText(const std::string& upText, const std::string& downText);
 

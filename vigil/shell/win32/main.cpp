@@ -8,9 +8,12 @@
 #include "vigil/engine/win32/win32_message_pump.h"
 #include "vigil/engine/win32/wininet_transfer.h"
 #include "vigil/forms/windows.h"
+#include "vigil/shell/settings_store.h"
+#include "vigil/shell/win32/advapi32_registry_store.h"
 #include "vigil/shell/win32/control_ids.h"
 #include "vigil/shell/win32/main_window.h"
 #include "vigil/shell/win32/report_window.h"
+#include "vigil/shell/win32/win32_screen_metrics.h"
 
 #include <windows.h>
 
@@ -23,8 +26,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&icc);
 
     vigil::forms::Windows windows;
-    // The settings store fills this hook; until then a change is kept only in the controls.
-    vigil::engine::SiteList sites(windows, [] {});
+    vigil::shell::win32::Advapi32RegistryStore registry;
+    vigil::shell::win32::Win32ScreenMetrics screen;
+    vigil::shell::SettingsStore settings(windows, registry, screen);
+    vigil::engine::SiteList sites(windows, [&settings] { settings.SaveSettings(); });
     sites.BindButtons();
     sites.FinishLoad();
 
