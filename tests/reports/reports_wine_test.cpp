@@ -82,12 +82,14 @@ private:
 };
 
 // Presses a button of the next dialog window this process shows (a message box titled title,
-// or any dialog when title is empty, again and again until stopped), and keeps the texts of its
+// or any dialog when title is empty; again and again until stopped when repeat is set), after
+// typing a file name into a file dialog's name field when given one, and keeps the texts of its
 // static controls.
 class DialogAnswerer {
 public:
-    DialogAnswerer(std::string title, int button, bool repeat = false)
-        : title_(std::move(title)), button_(button), repeat_(repeat), thread_([this] { Run(); }) {}
+    DialogAnswerer(std::string title, int button, bool repeat = false, std::string typed = {})
+        : title_(std::move(title)), button_(button), repeat_(repeat), typed_(std::move(typed)),
+          thread_([this] { Run(); }) {}
     ~DialogAnswerer() { Wait(); }
 
     void Wait() {
@@ -129,6 +131,12 @@ private:
             EnumWindows(&DialogAnswerer::TopLevel, reinterpret_cast<LPARAM>(this));
             if (found_) {
                 EnumChildWindows(found_, &DialogAnswerer::Child, reinterpret_cast<LPARAM>(&text_));
+                if (!typed_.empty()) {
+                    // The file name field of the file dialogs: an edit (edt1) or a combo box
+                    // holding one (cmb13).
+                    SetDlgItemTextA(found_, 0x480, typed_.c_str());
+                    SetDlgItemTextA(found_, 0x47c, typed_.c_str());
+                }
                 PostMessageA(found_, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
                              reinterpret_cast<LPARAM>(GetDlgItem(found_, button_)));
                 ++answered_;
@@ -143,6 +151,7 @@ private:
     std::string title_;
     int button_;
     bool repeat_;
+    std::string typed_;
     std::atomic<bool> stop_{false};
     std::atomic<int> answered_{0};
     HWND found_ = nullptr;
@@ -287,6 +296,19 @@ TEST(SaveReport, TheFileIsRtfThatReadsBackAsTheLog) {
     EXPECT_EQ(rtf, TextToRtf(log, GetACP()));
     ASSERT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
     EXPECT_EQ(Paragraphs(RichEditText(rtf)), Paragraphs(log));
+}
+
+TEST(SaveReport, TheRealSaveDialogGivesTheNameTyped) {
+    WorkingFolder folder;
+    engine::win32::Win32Dialogs dialogs;
+    const std::string path = folder.Path() + "\\typed.txt";
+    DialogAnswerer answer("", IDOK, false, path);
+    EXPECT_EQ(dialogs.SaveFileName(kReportFilter), path);
+    answer.Wait();
+    EXPECT_EQ(answer.Answered(), 1);
+    char now[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, now);
+    EXPECT_EQ(std::string(now), folder.Path()); // the dialog left the working directory alone
 }
 
 TEST(SaveReport, AFolderThatCannotBeWrittenShowsTheMessage) {
