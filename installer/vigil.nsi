@@ -29,6 +29,8 @@ RequestExecutionLevel admin
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES32\${PRODUCT}"
+; A new install goes where the last one went (Path is that folder with a trailing backslash).
+InstallDirRegKey HKLM "${LOCALE_KEY}" "Path"
 BrandingText "${PRODUCT} ${VERSION} - ${COMPANY}"
 
 VIProductVersion "${VERSION}.0"

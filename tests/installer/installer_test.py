@@ -6,8 +6,9 @@ libraries registered at their installed paths and created by a JScript client of
 cscript; Vigil started from its Start-menu entry runs with the installed folder as its current
 folder. With that Vigil running, a silent uninstall closes it and leaves nothing but the
 settings: HKLM\\Software holds exactly the keys it held before, plus "Vigil Settings".
-Round 2: install again, start Vigil and install over it (which closes it), add reports and
-frequency data, uninstall with /REMOVESETTINGS: then the settings and the data go too.
+Round 2: install into another folder (/D=), start Vigil and install over it without /D= (which
+closes it and goes to the same folder), add reports and frequency data, uninstall with
+/REMOVESETTINGS: then the settings and the data go too.
 
 usage: installer_test.py PREFIX WINDOW_PROBE VIGILSETUP VIGIL_DIR
 """
@@ -24,8 +25,15 @@ WINE_RUN = os.environ["VIGIL_WINE_RUN"]
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 CAPTION = "Vigil - Tessaly Ltd"
-INSTDIR = "C:\\Program Files (x86)\\Vigil"
-INSTDIR_UNIX = os.path.join(PREFIX, "drive_c", "Program Files (x86)", "Vigil")
+DEFAULT_DIR = "C:\\Program Files (x86)\\Vigil"
+OTHER_DIR = "C:\\VigilElsewhere"  # chosen with /D=, which takes no quotes: no blanks
+INSTDIR = DEFAULT_DIR  # the folder of the current round
+
+
+def unix_path(windows):
+    return os.path.join(PREFIX, "drive_c", *windows[3:].split("\\"))
+
+
 START_MENU_WIN = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Vigil"
 START_MENU_UNIX = os.path.join(PREFIX, "drive_c", "ProgramData", "Microsoft", "Windows",
                                "Start Menu", "Programs", "Vigil")
@@ -111,9 +119,9 @@ def fresh_prefix():
     os.environ["VIGIL_WINE_BITS"] = "32"
 
 
-def install():
-    rc, out = wine(SETUP, "/S")
-    return check("VigilSetup.exe /S succeeds", rc == 0, out or rc)
+def install(*options):
+    rc, out = wine(SETUP, "/S", *options)
+    return check("VigilSetup.exe /S %s succeeds" % " ".join(options), rc == 0, out or rc)
 
 
 def uninstall(*options):
@@ -122,16 +130,17 @@ def uninstall(*options):
     rc, out = wine(INSTDIR + "\\Uninstall.exe", "/S", *options)
     check("Uninstall.exe /S %s starts" % " ".join(options), rc == 0, out or rc)
     return check("the uninstaller removes the installation folder",
-                 wait_until(lambda: not os.path.exists(INSTDIR_UNIX), 45),
-                 os.listdir(INSTDIR_UNIX) if os.path.isdir(INSTDIR_UNIX) else "")
+                 wait_until(lambda: not os.path.exists(unix_path(INSTDIR)), 45),
+                 os.listdir(unix_path(INSTDIR)) if os.path.isdir(unix_path(INSTDIR)) else "")
 
 
 def check_installed():
     for name, built in BUILT.items():
-        installed = os.path.join(INSTDIR_UNIX, name)
+        installed = os.path.join(unix_path(INSTDIR), name)
         check("installed " + name, os.path.isfile(installed) and
               filecmp.cmp(built, installed, shallow=False), installed)
-    check("installed Uninstall.exe", os.path.isfile(os.path.join(INSTDIR_UNIX, "Uninstall.exe")))
+    check("installed Uninstall.exe",
+          os.path.isfile(os.path.join(unix_path(INSTDIR), "Uninstall.exe")))
     for link in ("Vigil.lnk", "Uninstall Vigil.lnk"):
         check("Start-menu entry " + link, os.path.isfile(os.path.join(START_MENU_UNIX, link)))
 
@@ -166,6 +175,7 @@ def check_uninstalled():
 
 
 def main():
+    global INSTDIR
     fresh_prefix()
     software_before = reg_subkeys("HKLM\\Software")
     check("the fresh prefix has no Vigil keys", software_before is not None and
@@ -197,21 +207,27 @@ def main():
               software_after == software_before | {"vigil settings"},
               software_after ^ (software_before | {"vigil settings"}) if software_after else None)
 
-    # ---- Round 2: installing over a running Vigil closes it first; uninstalling with
-    # /REMOVESETTINGS also removes the settings and the data.
-    if not install():
+    # ---- Round 2: into a folder of the user's choice; installing again goes there and closes
+    # the running Vigil first; uninstalling with /REMOVESETTINGS also removes the settings and
+    # the data.
+    INSTDIR = OTHER_DIR
+    if not install("/D=" + OTHER_DIR):
         return
+    check_installed()
     wine("start", START_MENU_WIN + "\\Vigil.lnk")
     rc, out = wine(PROBE, "folder", CAPTION, "30000", timeout=60)
-    check("Vigil runs again", rc == 0, out)
+    check("Vigil runs in the chosen folder", rc == 0 and same_folder(out.strip(), INSTDIR), out)
     if not install():
         return
     rc, out = wine(PROBE, "gone", CAPTION, "5000")
     check("installing over a running Vigil closed it", rc == 0, out)
-    os.makedirs(os.path.join(INSTDIR_UNIX, "reports"))
+    check("installing again goes to the folder of the last install",
+          os.path.isfile(os.path.join(unix_path(INSTDIR), "Vigil.exe")) and
+          not os.path.exists(unix_path(DEFAULT_DIR)))
+    os.makedirs(os.path.join(unix_path(INSTDIR), "reports"))
     for data in ("reports/report-1-2-2026.log", "reports/report- 1-2-2026.log", "FreqA.log",
                  "FreqB.log", "FreqC.log", "Frequency.htm"):
-        with open(os.path.join(INSTDIR_UNIX, data), "w") as f:
+        with open(os.path.join(unix_path(INSTDIR), data), "w") as f:
             f.write("data\r\n")
     if uninstall("/REMOVESETTINGS"):
         check_uninstalled()
