@@ -9,6 +9,7 @@
 
 #include <winternl.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -30,6 +31,12 @@ struct ProcessParametersHead {
     UNICODE_STRING currentDirectory;
     HANDLE currentDirectoryHandle;
 };
+
+#ifdef _WIN64
+static_assert(offsetof(ProcessParametersHead, currentDirectory) == 0x38);
+#else
+static_assert(offsetof(ProcessParametersHead, currentDirectory) == 0x24);
+#endif
 
 using NtQueryInformationProcessFn = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG,
                                                      PULONG);
