@@ -12,6 +12,7 @@ CLSID = "{12CB8C47-6A6B-11D0-A74C-444553540000}"
 LIBID = "{12CB8C40-6A6B-11D0-A74C-444553540000}"
 IID = "{12CB8C43-6A6B-11D0-A74C-444553540000}"
 WINE_RUN = os.environ["VIGIL_WINE_RUN"]
+BITS = os.environ.get("VIGIL_WINE_BITS", "64")
 HERE = os.path.dirname(os.path.abspath(__file__))
 failures = []
 
@@ -38,9 +39,11 @@ def check(what, ok, detail=""):
         failures.append(what)
 
 
-def query(key):
-    """Values of a key and its subkeys: {(subkey path, value name): data}; None when absent."""
-    rc, out = wine("reg", "query", "HKCR\\" + key, "/s")
+def query(key, view=None):
+    """Values of a key and its subkeys: {(subkey path, value name): data}; None when absent.
+    The runner starts the reg of the bitness under test, so by default it reads the registry the
+    way a client of that bitness sees it; view "32" or "64" reads that view instead."""
+    rc, out = wine("reg", "query", "HKCR\\" + key, "/s", *(["/reg:" + view] if view else []))
     if rc != 0:
         return None
     values, current = {}, None
@@ -83,10 +86,15 @@ def check_registered():
         check("registry %s [%s]" % (key, name), got == ("REG_SZ", data),
               "got %r, expected REG_SZ %r" % (got, data))
     typelib = query("TypeLib\\" + LIBID) or {}
-    win = "win32" if os.environ.get("VIGIL_WINE_BITS") == "32" else "win64"
+    win = "win32" if BITS == "32" else "win64"
     got = typelib.get((("typelib\\%s\\1.0\\0\\%s" % (LIBID, win)).lower(), "(Default)"))
     check("type library registered for %s" % win, got == ("REG_SZ", DLL), "got %r" % (got,))
     check("interface registered", query("Interface\\" + IID) is not None)
+    # A library registers its class for clients of its own bitness only: the other view of
+    # CLSID must not hold it (it would name a DLL those clients cannot load).
+    other = "64" if BITS == "32" else "32"
+    check("class absent from the %s-bit view" % other,
+          query("CLSID\\" + CLSID, view=other) is None)
 
 
 def check_unregistered():
