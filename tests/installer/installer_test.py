@@ -186,15 +186,16 @@ def main():
         return
     check_installed()
 
+    # What a user's Vigil leaves: its settings and the log-on entry (as AddRunEntry writes it).
+    # Written before Vigil starts, so that its own save on quit writes the same setting back.
+    wine("reg", "add", SETTINGS_KEY, "/v", "WarnNoConnection", "/d", "1", "/f", "/reg:32")
+    wine("reg", "add", RUN_KEY, "/v", "Vigil", "/d", INSTDIR + "\\Vigil.EXE", "/f", "/reg:32")
+
     rc, out = wine("start", START_MENU_WIN + "\\Vigil.lnk")
     check("Vigil starts from its Start-menu entry", rc == 0, out)
     rc, out = wine(PROBE, "folder", CAPTION, "30000", timeout=60)
     check("Vigil runs with the installed folder as its current folder",
           rc == 0 and same_folder(out.strip(), INSTDIR), out)
-
-    # What a user's Vigil leaves: its settings and the log-on entry (as AddRunEntry writes it).
-    wine("reg", "add", SETTINGS_KEY, "/v", "WarnNoConnection", "/d", "1", "/f", "/reg:32")
-    wine("reg", "add", RUN_KEY, "/v", "Vigil", "/d", INSTDIR + "\\Vigil.EXE", "/f", "/reg:32")
 
     if uninstall():
         rc, out = wine(PROBE, "gone", CAPTION, "5000")
