@@ -32,8 +32,10 @@ VigilApp::VigilApp(HINSTANCE instance)
       connection_(connectionFlags_), ringer_(),
       connectionModes_(windows_, connection_, ringer_, [this] { Save(); }), mailSender_(pump_),
       pageLoader_(pump_), emailer_(windows_, log_, mailSender_, pageLoader_, clock_, pump_),
-      emailerWindow_(windows_, [this] { Save(); }), icons_(instance), cycleTray_(tray_, icons_),
-      notifications_(windows_, emailer_),
+      emailerWindow_(windows_, [this] { Save(); }), alerts_(windows_, soundPlayer_),
+      reporting_(windows_, notify::ReportingPorts{files_, pump_, clock_, dialogs_, reportShell_,
+                                                  printer_, places_, GetACP()}),
+      icons_(instance), cycleTray_(tray_, icons_), notifications_(emailer_, alerts_, reporting_),
       cycle_(windows_, checker_, log_,
              engine::CyclePorts{pump_, clock_, dialogs_, connection_, ringer_, cycleTray_,
                                 notifications_}),
@@ -45,6 +47,9 @@ VigilApp::VigilApp(HINSTANCE instance)
     dialogs_.SetOwner(main);
     fileDialog_.SetOwner(main);
     shellOpen_.SetOwner(main);
+    reportShell_.SetOwner(notify::ShellOwner::MainWindow, main);
+    reportShell_.SetOwner(notify::ShellOwner::ErrorWindow, otherWindows_.Errors());
+    printer_.SetOwner(reportWindow_.Handle());
 
     auto& f = windows_.form1;
     f.Inet1.Attach(&siteTransfer_);
@@ -71,6 +76,7 @@ LifeCycleSteps VigilApp::Steps() {
         sites_.FinishLoad();
         connectionModes_.FillDialUpEntries();
     };
+    steps.loadFrequencyData = [this] { reporting_.LoadFrequencyData(); };
     steps.startSchedule = [this] { scheduler_.StartOnLoad(); };
     steps.createTrayIcon = [this] { CreateTrayIcon(); };
     steps.removeTrayIcon = [this] { RemoveTrayIcon(); };
@@ -133,8 +139,8 @@ TrayActions VigilApp::MakeTrayActions() {
         engine::ClampIntervalForCheck(windows_.form1);
         cycle_.BeginCheck("Now");
     };
-    actions.report = [this] { windows_.reportWindow.Show(); };
-    actions.status = [this] { windows_.uptimeWindow.Show(); };
+    actions.report = [this] { reporting_.Command4_Click(); };
+    actions.status = [this] { reporting_.frequency_Click(); }; // refreshed, then shown
     actions.webSite = [this] { shellOpen_.Open(kVendorHomePage); };
     actions.close = [this] { lifeCycle_->MenuQuit(); };
     return actions;

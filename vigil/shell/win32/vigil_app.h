@@ -16,10 +16,16 @@
 #include "vigil/engine/win32/win32_message_pump.h"
 #include "vigil/engine/win32/wininet_transfer.h"
 #include "vigil/forms/windows.h"
+#include "vigil/notify/alerts.h"
 #include "vigil/notify/emailer.h"
 #include "vigil/notify/emailer_window.h"
+#include "vigil/notify/reporting.h"
+#include "vigil/notify/win32/registry_window_places.h"
 #include "vigil/notify/win32/win32_mail_sender.h"
 #include "vigil/notify/win32/win32_page_loader.h"
+#include "vigil/notify/win32/win32_report_printer.h"
+#include "vigil/notify/win32/win32_shell_opener.h"
+#include "vigil/notify/win32/win32_sound_player.h"
 #include "vigil/shell/life_cycle.h"
 #include "vigil/shell/main_window_behaviour.h"
 #include "vigil/shell/schedule.h"
@@ -74,26 +80,24 @@ private:
 // windows and the frequency files.
 class AppNotifications final : public engine::CycleNotifications {
 public:
-    AppNotifications(forms::Windows& windows, notify::Emailer& emailer)
-        : windows_(windows), emailer_(emailer) {}
+    AppNotifications(notify::Emailer& emailer, notify::Alerts& alerts, notify::Reporting& reporting)
+        : emailer_(emailer), alerts_(alerts), reporting_(reporting) {}
     void SendFailureNotification(const std::string& address, const std::string& verdict) override {
         emailer_.SendFailureNotification(address, verdict);
     }
     void SendRecoveryNotification(const std::string& address, const std::string& verdict) override {
         emailer_.SendRecoveryNotification(address, verdict);
     }
-    void PlaySiteFailureSound(int) override {}
-    void PlayNoConnectionSound() override {}
-    void ShowAlert(const std::string& message) override {
-        windows_.alertWindow.message.SetCaption(message);
-        windows_.alertWindow.Show();
-    }
-    void ShowErrorWindow() override { windows_.errorsWindow.Show(); }
-    void WriteFrequencyFiles() override {}
+    void PlaySiteFailureSound(int failures) override { alerts_.PlaySiteFailureSound(failures); }
+    void PlayNoConnectionSound() override { alerts_.PlayNoConnectionSound(); }
+    void ShowAlert(const std::string& message) override { alerts_.ShowAlert(message); }
+    void ShowErrorWindow() override { reporting_.ShowErrorWindow(); }
+    void WriteFrequencyFiles() override { reporting_.WriteFrequencyFiles(); }
 
 private:
-    forms::Windows& windows_;
     notify::Emailer& emailer_;
+    notify::Alerts& alerts_;
+    notify::Reporting& reporting_;
 };
 
 // Keyboard navigation of whichever of our dialogs the message is for.
@@ -165,6 +169,15 @@ private:
     notify::win32::Win32PageLoader pageLoader_;
     notify::Emailer emailer_;
     notify::EmailerWindow emailerWindow_;
+
+    // The reporting side: sounds and the alert window, the frequency data, the status report,
+    // the report and error windows and their places.
+    notify::win32::Win32SoundPlayer soundPlayer_;
+    notify::win32::Win32ShellOpener reportShell_;
+    notify::win32::Win32ReportPrinter printer_;
+    notify::win32::RegistryWindowPlaces places_;
+    notify::Alerts alerts_;
+    notify::Reporting reporting_;
 
     // The notification-area icon, made at its place in the start-up.
     Win32IconLibrary icons_;
