@@ -206,6 +206,22 @@ TEST_F(VigilCycle, AllSitesUpEndGreenWithEveryStatusOk) {
     EXPECT_NE(Report().find("Web sites verified"), std::string::npos) << Report();
 }
 
+TEST_F(VigilCycle, ClosingEndsTheProgramAndTheNextStartGoesOnFromTheSavedCounts) {
+    const std::string ok = Site("/ok"), missing = Site("/missing");
+    Sites({ok, missing});
+    Start();
+    CheckNow();
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(vigil_->WaitForExit(30000), 0) << "the window-close quit ends the program";
+    EXPECT_EQ(FindWindowA(nullptr, vigiltest::kMainCaption), nullptr);
+
+    // Start-up loads the counts the last cycle saved; the next cycle adds to them.
+    Start();
+    CheckNow();
+    EXPECT_EQ(ReadFile(folder_ + "\\FreqB.log"), "2\r\n0\r\n");
+    EXPECT_EQ(ReadFile(folder_ + "\\FreqC.log"), "0\r\n2\r\n");
+}
+
 TEST_F(VigilCycle, NoConnectionWithoutTriggeringAbortsBeforeAnySite) {
     vigiltest::WriteSetting("ConnectionURL", Local("VIGIL_CLOSED_PORT", "/"));
     Sites({Site("/ok")});
