@@ -24,7 +24,7 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 if [ -z "${DISPLAY:-}" ]; then
-    display=:$((90 + RANDOM % 100))
+    display=${VIGIL_RUN_DISPLAY:-:$((90 + RANDOM % 100))} # a free display of your choice, or a guess
     Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     pids+=($!)
     export DISPLAY=$display
