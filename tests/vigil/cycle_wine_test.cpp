@@ -216,9 +216,13 @@ TEST_F(VigilCycle, ClosingEndsTheProgramAndTheNextStartGoesOnFromTheSavedCounts)
     EXPECT_EQ(FindWindowA(nullptr, vigiltest::kMainCaption), nullptr);
 
     // Start-up loads the counts the last cycle saved; the next cycle adds to them.
+    ASSERT_EQ(ReadFile(folder_ + "\\FreqB.log"), "1\r\n0\r\n");
+    {
+        std::ofstream(folder_ + "\\FreqB.log", std::ios::binary) << "5\r\n0\r\n";
+    }
     Start();
     CheckNow();
-    EXPECT_EQ(ReadFile(folder_ + "\\FreqB.log"), "2\r\n0\r\n");
+    EXPECT_EQ(ReadFile(folder_ + "\\FreqB.log"), "6\r\n0\r\n");
     EXPECT_EQ(ReadFile(folder_ + "\\FreqC.log"), "0\r\n2\r\n");
 }
 
