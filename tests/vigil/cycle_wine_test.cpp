@@ -116,6 +116,11 @@ protected:
         ASSERT_TRUE(vigil_->Started());
         main_ = vigil_->WaitForWindow(vigiltest::kMainCaption, 30000);
         ASSERT_NE(main_, nullptr) << "the main window did not appear";
+        // The window exists from the start; it is shown once start-up has loaded everything.
+        // A click before then would be served by start-up's own message turns.
+        for (int wait = 0; wait < 600 && !IsWindowVisible(main_); ++wait)
+            Sleep(50);
+        ASSERT_TRUE(IsWindowVisible(main_)) << "start-up did not end";
         list_ = GetDlgItem(main_, IDC_LISTVIEW1);
     }
 
@@ -217,9 +222,7 @@ TEST_F(VigilCycle, ClosingEndsTheProgramAndTheNextStartGoesOnFromTheSavedCounts)
 
     // Start-up loads the counts the last cycle saved; the next cycle adds to them.
     ASSERT_EQ(ReadFile(folder_ + "\\FreqB.log"), "1\r\n0\r\n");
-    {
-        std::ofstream(folder_ + "\\FreqB.log", std::ios::binary) << "5\r\n0\r\n";
-    }
+    { std::ofstream(folder_ + "\\FreqB.log", std::ios::binary) << "5\r\n0\r\n"; }
     Start();
     CheckNow();
     EXPECT_EQ(ReadFile(folder_ + "\\FreqB.log"), "6\r\n0\r\n");
