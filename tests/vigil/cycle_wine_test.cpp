@@ -277,4 +277,46 @@ TEST_F(VigilCycle, ASiteThatFailsIsMailedOnceAndAgainWhenItComesBack) {
     EXPECT_NE(report.find(">"), std::string::npos) << report;
 }
 
+// Dial-up: the registered Ringer.dll over the test rasapi32.dll, which Wine loads only from the
+// folder of the program (the driver sets rasapi32=n for the whole run), so Vigil.exe runs from
+// a copy beside it in the installation folder.
+TEST_F(VigilCycle, WithoutAConnectionTheCycleDialsTheChosenEntryAndHangsUpAfterwards) {
+    const std::string bin = testenv::BinaryDir();
+    const std::string regsvr = "regsvr32.exe /s \"" + bin + "\\ringer\\Ringer.dll\"";
+    RemoteProcess registration(regsvr, "");
+    ASSERT_EQ(registration.WaitForExit(60000), 0) << "regsvr32 could not register Ringer.dll";
+    ASSERT_TRUE(
+        CopyFileA((bin + "\\vigil\\Vigil.exe").c_str(), (folder_ + "\\Vigil.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((bin + "\\tests\\ringer\\rasapi32.dll").c_str(),
+                          (folder_ + "\\rasapi32.dll").c_str(), FALSE));
+    const std::string scenario = folder_ + "\\ras-scenario.txt";
+    { std::ofstream(scenario, std::ios::binary) << "entry|Office\nentry|Home ISP\n"; }
+    SetEnvironmentVariableA("RINGER_FAKE_SCENARIO", scenario.c_str());
+
+    vigiltest::WriteSetting("dialType", "Dial-Up Connection");
+    vigiltest::WriteSetting("ispListing", "Office");
+    vigiltest::WriteSetting("TriggerCon", "1");
+    Sites({Site("/ok")});
+    vigil_ = std::make_unique<RemoteProcess>("\"" + folder_ + "\\Vigil.exe\"", folder_);
+    ASSERT_TRUE(vigil_->Started());
+    main_ = vigil_->WaitForWindow(vigiltest::kMainCaption, 30000);
+    ASSERT_NE(main_, nullptr);
+    for (int wait = 0; wait < 600 && !IsWindowVisible(main_); ++wait)
+        Sleep(50);
+    list_ = GetDlgItem(main_, IDC_LISTVIEW1);
+
+    // The entries came from the phone book through Ringer.
+    HWND entries = vigiltest::SubPageItem(main_, IDD_FRMCONNECTION, IDD_FRMDIALUP, IDC_ISPLISTING);
+    EXPECT_EQ(SendMessageA(entries, CB_GETCOUNT, 0, 0), 2);
+    CheckNow();
+    const std::string report = Report();
+    EXPECT_NE(report.find("Triggering Internet Connection"), std::string::npos) << report;
+    EXPECT_NE(report.find("Connected"), std::string::npos) << report;
+    EXPECT_NE(report.find("Web sites verified"), std::string::npos) << report;
+    EXPECT_NE(report.find("Disconnecting"), std::string::npos) << report;
+    EXPECT_EQ(Mark(0), "Ok");
+    const std::string state = ReadFile(scenario);
+    EXPECT_EQ(state.find("live|"), std::string::npos) << "hung up at the end:\n" << state;
+}
+
 } // namespace
