@@ -234,6 +234,23 @@ TEST(FrequencyFiles, ACyclesCountsAreLoadedAtTheNextStartAndAResetZeroesThem) {
     EXPECT_EQ(ReadBytes(folder.Path() + "\\freqC.log"), "0\r\n0\r\n");
 }
 
+struct RtfSource {
+    const std::string* text;
+    std::size_t at;
+};
+
+// A stream callback is a stdcall function on i686, which a lambda does not convert to.
+DWORD CALLBACK ReadRtfSource(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+    auto* s = reinterpret_cast<RtfSource*>(cookie);
+    std::size_t left = s->text->size() - s->at;
+    std::size_t n =
+        left < static_cast<std::size_t>(wanted) ? left : static_cast<std::size_t>(wanted);
+    memcpy(buffer, s->text->data() + s->at, n);
+    s->at += n;
+    *given = static_cast<LONG>(n);
+    return 0;
+}
+
 // The text a rich edit control makes of an RTF document.
 std::string RichEditText(const std::string& rtf) {
     HMODULE library = LoadLibraryA("riched20.dll");
@@ -241,21 +258,10 @@ std::string RichEditText(const std::string& rtf) {
     HWND box = CreateWindowExA(0, RICHEDIT_CLASSA, "", ES_MULTILINE, 0, 0, 400, 300, nullptr,
                                nullptr, GetModuleHandleA(nullptr), nullptr);
     EXPECT_NE(box, nullptr);
-    struct Source {
-        const std::string* text;
-        std::size_t at;
-    } source{&rtf, 0};
+    RtfSource source{&rtf, 0};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
-    stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) -> DWORD {
-        auto* s = reinterpret_cast<Source*>(cookie);
-        std::size_t left = s->text->size() - s->at;
-        std::size_t n = left < static_cast<std::size_t>(wanted) ? left : wanted;
-        memcpy(buffer, s->text->data() + s->at, n);
-        s->at += n;
-        *given = static_cast<LONG>(n);
-        return 0;
-    };
+    stream.pfnCallback = ReadRtfSource;
     SendMessageA(box, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     GETTEXTLENGTHEX lengthOf{GTL_DEFAULT, CP_ACP};
     LRESULT length = SendMessageA(box, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthOf), 0);

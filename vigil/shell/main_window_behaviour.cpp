@@ -39,8 +39,9 @@ MainWindowBehaviour::MainWindowBehaviour(forms::Form1& form, SettingsPort& setti
 
     // chkTriggerCon, monWeb and DialUpDisconnect belong to the connection options, which save
     // them themselves (engine::ConnectionModes); a second save here would write twice.
-    for (forms::CheckBox* box : {&f_.connection, &f_.errorWin, &f_.startmin, &f_.startschedule,
-                                 &f_.exReport, &f_.htmlEmail, &f_.uptimeEmail, &f_.emailOnline})
+    for (forms::CheckBox* box :
+         {&f_.connection, &f_.errorWin, &f_.startmin, &f_.startschedule, &f_.exReport,
+          &f_.htmlEmail, &f_.uptimeEmail, &f_.emailOnline, &f_.chkHttpStatus})
         box->Clicked.Add([this] { settings_.SaveSettings(); });
     f_.connectionUrl.Change.Add([this] { settings_.SaveSettings(); });
 }

@@ -114,8 +114,9 @@ TEST_F(MainWindowBehaviourTest, ApplyAddsOrRemovesTheRunEntryAfterSaving) {
 }
 
 TEST_F(MainWindowBehaviourTest, OptionClicksSaveAndTheOthersDoNot) {
-    for (forms::CheckBox* box : {&f.connection, &f.errorWin, &f.startmin, &f.startschedule,
-                                 &f.exReport, &f.htmlEmail, &f.uptimeEmail, &f.emailOnline}) {
+    for (forms::CheckBox* box :
+         {&f.connection, &f.errorWin, &f.startmin, &f.startschedule, &f.exReport, &f.htmlEmail,
+          &f.uptimeEmail, &f.emailOnline, &f.chkHttpStatus}) {
         journal.clear();
         box->Click();
         EXPECT_EQ(Saves(), 1) << box->Name();

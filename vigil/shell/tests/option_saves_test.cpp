@@ -77,6 +77,7 @@ TEST_F(OptionSaves, EachOptionChangeSavesOnce) {
         {"uptimeEmail", [&] { f.uptimeEmail.Click(); }},
         {"emailOnline", [&] { f.emailOnline.Click(); }},
         {"DialUpDisconnect", [&] { f.DialUpDisconnect.Click(); }},
+        {"chkHttpStatus", [&] { f.chkHttpStatus.Click(); }},
         {"connectionUrl", [&] { f.connectionUrl.SetText("http://127.0.0.1/"); }},
         {"Slider1", [&] { f.Slider1.SetValue(1); }},
         {"ispListing", [&] { f.ispListing.SetListIndex(1); }},
