@@ -55,15 +55,22 @@ python=/usr/bin/python3
 
 pids=()
 cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    # Wine before the display it draws on, the newest first.
     WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
 if [ -z "${DISPLAY:-}" ]; then
-    display=:$((90 + RANDOM % 100))
+    # VIGIL_DISPLAY picks the display; otherwise a free one.
+    display=${VIGIL_DISPLAY:-}
+    if [ -z "$display" ]; then
+        n=$((90 + RANDOM % 100))
+        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+        display=:$n
+    fi
     Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     pids+=($!)
     export DISPLAY=$display
@@ -138,9 +145,10 @@ else
 fi
 
 if [ -n "${headless:-}" ]; then
-    # Xvfb has no window manager: Wine's own virtual desktop draws the frames and the
-    # notification area.
-    (cd "$(dirname "$exe")" && exec "$root/tools/wine-run.sh" explorer /desktop=Vigil,800x520 "$exe") &
+    # Xvfb has no window manager: Wine's own virtual desktop draws the frames, and its task
+    # bar the notification area with the monitor's icon.
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Vigil' /v EnableShell /t REG_DWORD /d 1 /f
+    (cd "$(dirname "$exe")" && exec "$root/tools/wine-run.sh" explorer /desktop=Vigil,900x560 "$exe") &
 else
     (cd "$(dirname "$exe")" && exec "$root/tools/wine-run.sh" "$exe") &
 fi
