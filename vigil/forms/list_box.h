@@ -30,7 +30,8 @@ public:
     bool SetListIndex(int index);
 
     Event<> ItemsChanged;
-    Event<> Click; // the selection changed
+    Event<> Click;    // the selection changed
+    Event<> DblClick; // the user double-clicked the list (the view raises it)
 
 protected:
     bool InRange(int index) const { return index >= 0 && index < ListCount(); }

@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -68,6 +69,12 @@ public:
         files[path] = bytes;
         return true;
     }
+    std::optional<std::string> ReadWholeFile(const std::string& path) const override {
+        auto it = files.find(path);
+        if (it == files.end())
+            return std::nullopt;
+        return it->second;
+    }
 };
 
 class RecordingDialogs : public Dialogs {
@@ -79,11 +86,17 @@ public:
     };
     std::vector<Shown> shown;
     MsgBoxResult answer = MsgBoxResult::Ok;
+    std::string saveName;             // what the save dialog answers ("" is a cancel)
+    std::vector<std::string> filters; // the filter of every save dialog shown
 
     MsgBoxResult MsgBox(const std::string& text, const std::string& title,
                         MsgBoxButtons buttons) override {
         shown.push_back({text, title, buttons});
         return answer;
+    }
+    std::string SaveFileName(const std::string& filter) override {
+        filters.push_back(filter);
+        return saveName;
     }
 };
 

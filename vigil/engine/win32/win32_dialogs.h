@@ -1,5 +1,6 @@
 #pragma once
-// Message boxes through user32, owned by the window the shell names (or none).
+// Message boxes through user32 and the save dialog through comdlg32, owned by the window the
+// shell names (or none).
 #include "vigil/engine/dialogs.h"
 
 #include <windows.h>
@@ -11,6 +12,7 @@ public:
     void SetOwner(HWND owner) { owner_ = owner; }
     MsgBoxResult MsgBox(const std::string& text, const std::string& title,
                         MsgBoxButtons buttons) override;
+    std::string SaveFileName(const std::string& filter) override;
 
 private:
     HWND owner_ = nullptr;

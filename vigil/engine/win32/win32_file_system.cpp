@@ -34,4 +34,22 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
     return true;
 }
 
+std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& path) const {
+    common::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return std::nullopt;
+    std::string bytes;
+    char piece[16384];
+    for (;;) {
+        DWORD done = 0;
+        if (!ReadFile(file.Get(), piece, sizeof piece, &done, nullptr))
+            return std::nullopt;
+        if (done == 0)
+            return bytes;
+        bytes.append(piece, done);
+    }
+}
+
 } // namespace vigil::engine::win32

@@ -28,8 +28,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PercentagesTable,
                                            Case{27, 173, 14, 86},
                                            // counts beyond 16 bits are taken whole
                                            Case{100000, 0, 100, 0}, Case{40000, 40000, 50, 50},
-                                           Case{100000, 10000, 91, 9},
-                                           Case{-5, 5, 0, 100}));
+                                           Case{100000, 10000, 91, 9}, Case{-5, 5, 0, 100}));
 
 TEST(RoundHalfToEven, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(RoundHalfToEven(12.5), 12);
