@@ -56,6 +56,10 @@ class Pages(BaseHTTPRequestHandler):
         self.send_response(status)
         self.send_header("Content-Type", "text/html")
         self.send_header("Content-Length", str(len(body)))
+        # One request a connection: a kept-alive connection would outlive the flapping
+        # site's closed port.
+        self.send_header("Connection", "close")
+        self.close_connection = True
         self.end_headers()
         self.wfile.write(body)
 
@@ -114,8 +118,15 @@ class MailPrinter:
             log("e-mail %d received: from %s to %s" % (self.count, envelope.mail_from,
                                                        ", ".join(envelope.rcpt_tos)))
             log("  Subject: %s" % message.get("Subject", ""))
+            blank = False
             for line in text.strip().splitlines():
-                log("  | " + line)
+                if not line.strip():
+                    if blank:
+                        continue  # one blank line stands for a run of them
+                    blank = True
+                else:
+                    blank = False
+                log("  | " + line.rstrip())
             with open(self.path, "a", encoding="utf-8", newline="\n") as f:
                 f.write("=== message %d, %s\n" % (self.count, time.strftime("%Y-%m-%d %H:%M:%S")))
                 f.write("MAIL FROM: %s\nRCPT TO: %s\n" % (envelope.mail_from,

@@ -57,6 +57,7 @@ pids=()
 cleanup() {
     # Wine before the display it draws on, the newest first.
     WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$prefix timeout 10 wineserver -w 2>/dev/null || true
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
 }
 trap cleanup EXIT
