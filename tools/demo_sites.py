@@ -3,8 +3,8 @@
 
 - the site server: /shop/ (a healthy page), /checkout.asp (an ASP error page, which the
   monitor's classification calls "ASP Application Error"), /online (the connection-test page);
-- the flapping site: a port of its own that is up for --flap seconds, then closed for as long
-  (connection refused), and so on;
+- the flapping site: a port of its own that is up for --first seconds, then closed for --flap
+  seconds (connection refused), up as long, and so on;
 - an SMTP server that accepts every message, prints it and appends it to --mail-log.
 
 The ports are free ones, preferring those of the last run (--last-ports), so the settings the
@@ -156,6 +156,9 @@ def main():
     parser.add_argument("--mail-log", required=True)
     parser.add_argument("--flap", type=float, default=120.0,
                         help="seconds the flapping site stays up, then down (default 120)")
+    parser.add_argument("--first", type=float, default=90.0,
+                        help="seconds before its first fall (default 90: half-way between two"
+                             " checks of a one-minute schedule)")
     parser.add_argument("--parent", type=int, default=0,
                         help="end when this process has gone")
     args = parser.parse_args()
@@ -182,7 +185,7 @@ def main():
         " (up and down every %d s); SMTP on 127.0.0.1:%d" % (site_port, flap_port, args.flap,
                                                              smtp_port))
 
-    next_flip = time.monotonic() + args.flap
+    next_flip = time.monotonic() + args.first
     while not stop.wait(1.0):
         if args.parent and not os.path.exists("/proc/%d" % args.parent):
             break
