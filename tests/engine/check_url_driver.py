@@ -5,12 +5,18 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from nginx_peer import Nginx  # noqa: E402
 from page_servers import Peers  # noqa: E402
 
 
 def main():
     exe = sys.argv[1]
     peers = Peers()
+    try:
+        nginx = Nginx()
+    except Exception:
+        peers.stop()
+        raise
     env = dict(os.environ)
     for name in ("http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "no_proxy",
                  "NO_PROXY", "all_proxy", "ALL_PROXY", "ftp_proxy"):
@@ -22,6 +28,7 @@ def main():
         "VIGIL_REFUSED_PORT": str(peers.refused),
         "VIGIL_PROXY_PORT": str(peers.proxy),
         "VIGIL_TLS_PORT": str(peers.tls),
+        "VIGIL_NGINX_PORT": str(nginx.port),
     })
     try:
         run = subprocess.run([env["VIGIL_WINE_RUN"], exe], env=env, timeout=240,
@@ -32,6 +39,7 @@ def main():
         status = 1
     finally:
         peers.stop()
+        nginx.stop()
 
     # The named proxy must have carried the proxied requests, and only those.
     seen = peers.proxy_requests

@@ -216,3 +216,50 @@ TEST_F(CheckUrlWine, HttpsAddressGoesOutAsATunnelThroughTheProxy) {
     // other body; the driver checks that the proxy was asked for a tunnel to port 443.
     EXPECT_EQ(checker.CheckUrl("https://vigil-origin.invalid/", kSiteCheck), "connection refused");
 }
+
+namespace {
+
+std::string Nginx(const std::string& path) {
+    return Local("VIGIL_NGINX_PORT", path);
+}
+
+} // namespace
+
+TEST_F(CheckUrlWine, NginxErrorPagesPassByTheirBodyWhileTheOptionIsOff) {
+    ASSERT_FALSE(Port("VIGIL_NGINX_PORT").empty());
+    EXPECT_EQ(checker.CheckUrl(Nginx("/missing"), kSiteCheck), "OK");
+    EXPECT_NE(form1.netData.Text().find("<title>404 not found</title>"), std::string::npos)
+        << form1.netData.Text();
+    EXPECT_EQ(checker.CheckUrl(Nginx("/unavailable"), kSiteCheck), "OK");
+}
+
+TEST_F(CheckUrlWine, NginxErrorStatusIsTheVerdictWithTheOptionOn) {
+    form1.chkHttpStatus.SetValue(1);
+    EXPECT_EQ(checker.CheckUrl(Nginx("/missing"), kSiteCheck), "404 not found");
+    EXPECT_EQ(checker.CheckUrl(Nginx("/unavailable"), kSiteCheck),
+              "503 service temporarily unavailable");
+    EXPECT_EQ(checker.CheckUrl(Nginx("/ok.html"), kSiteCheck), "OK");
+    // The connection test is not affected.
+    EXPECT_EQ(checker.CheckUrl(Nginx("/unavailable"), kConnectionCheck), "OK");
+    // A body the table flags keeps the table's verdict (the origin answers 500 here).
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/asp"), kSiteCheck),
+              "ASP Application Error");
+}
+
+TEST_F(CheckUrlWine, TransferHandsOverTheStatusLine) {
+    TransferResult missing = inet1.Open({Nginx("/missing")});
+    ASSERT_TRUE(missing.ok) << missing.error;
+    EXPECT_EQ(missing.status, 404);
+    EXPECT_EQ(missing.statusText, "Not Found");
+    // After a redirection the status is the final page's.
+    TransferResult moved = inet1.Open({Local("VIGIL_ORIGIN_PORT", "/moved")});
+    ASSERT_TRUE(moved.ok) << moved.error;
+    EXPECT_EQ(moved.status, 200);
+    // A status line without a reason phrase: the code alone.
+    TransferResult bare = inet1.Open({Local("VIGIL_ORIGIN_PORT", "/bare")});
+    ASSERT_TRUE(bare.ok) << bare.error;
+    EXPECT_EQ(bare.status, 500);
+    EXPECT_EQ(bare.statusText, "");
+    form1.chkHttpStatus.SetValue(1);
+    EXPECT_EQ(checker.CheckUrl(Local("VIGIL_ORIGIN_PORT", "/bare"), kSiteCheck), "500");
+}

@@ -2,7 +2,8 @@
 """Local peers for the page-transfer tests, all on 127.0.0.1, each ending with the driver.
 
 - origin: a small HTTP/1.0 server with a healthy page, error pages of the monitor's table, a
-  page that has headers but no body, and a redirection to the healthy page;
+  page that has headers but no body, a redirection to the healthy page, and a 500 answer whose
+  status line has no reason phrase (/bare);
 - closer: accepts, reads the request and closes without sending a byte;
 - silent: accepts and never answers (the client's time-out ends the exchange);
 - refused: a port with nobody listening;
@@ -108,6 +109,11 @@ class Peers:
             body = b"<html>moved to /ok</html>"
             conn.sendall(b"HTTP/1.0 302 Found\r\nLocation: /ok\r\nContent-Length: %d\r\n"
                          b"Connection: close\r\n\r\n" % len(body) + body)
+            return
+        if path == "/bare":
+            body = b"<html>fine by its body</html>"
+            conn.sendall(b"HTTP/1.0 500\r\nContent-Length: %d\r\nConnection: close\r\n\r\n"
+                         % len(body) + body)
             return
         status, body = PAGES.get(path, (404, b"<html>no such page</html>"))
         conn.sendall(b"HTTP/1.0 %d X\r\nContent-Type: text/html\r\nContent-Length: %d\r\n"

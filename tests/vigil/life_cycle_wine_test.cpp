@@ -48,6 +48,11 @@ TEST_F(VigilLifeCycle, ARestartRestoresOptionsAndSites) {
     ASSERT_NE(trigger, nullptr);
     Click(trigger);
     EXPECT_EQ(vigiltest::ReadSetting("TriggerCon"), "1") << "a click on an option saves";
+    EXPECT_EQ(vigiltest::ReadSetting("HttpStatusCheck"), "0");
+    HWND status = SubPageItem(main, IDD_OPTIONSFRM, IDD_FRMSETTINGSCON, IDC_CHKHTTPSTATUS);
+    ASSERT_NE(status, nullptr);
+    Click(status);
+    EXPECT_EQ(vigiltest::ReadSetting("HttpStatusCheck"), "1");
     SendMessageA(SubPageItem(main, IDD_OPTIONSFRM, IDD_FRMSETTINGSAUDIO, IDC_SOUNDTOPLAY1),
                  WM_SETTEXT, 0, reinterpret_cast<LPARAM>("kept.wav"));
     PostMessageA(main, WM_CLOSE, 0, 0); // the window-close quit saves everything
@@ -60,6 +65,9 @@ TEST_F(VigilLifeCycle, ARestartRestoresOptionsAndSites) {
     ASSERT_EQ(second->ListViewCount(list), 2);
     EXPECT_EQ(second->ListViewText(list, 1, 0), "kept.example/");
     EXPECT_EQ(SendMessageA(SubPageItem(main, IDD_OPTIONSFRM, IDD_FRMSETTINGSCON, IDC_CHKTRIGGERCON),
+                           BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+    EXPECT_EQ(SendMessageA(SubPageItem(main, IDD_OPTIONSFRM, IDD_FRMSETTINGSCON, IDC_CHKHTTPSTATUS),
                            BM_GETCHECK, 0, 0),
               BST_CHECKED);
     EXPECT_EQ(TextOf(SubPageItem(main, IDD_OPTIONSFRM, IDD_FRMSETTINGSAUDIO, IDC_SOUNDTOPLAY1)),

@@ -91,6 +91,8 @@ struct Form1 : Form {
     CheckBox chkTriggerCon{"chkTriggerCon", "Trigger dial-up connection"};
     CheckBox errorWin{"errorWin", "Display Error Window"};
     CheckBox connection{"connection", "Warn on no connection"};
+    // Off: a site is judged by its body alone. On: an answer of status 400 or more fails too.
+    CheckBox chkHttpStatus{"chkHttpStatus", "Treat HTTP error status as failure"};
 
     Frame frmSettingsStart{"frmSettingsStart", "StartUp options"};
     CheckBox startmin{"startmin", "Start Vigil minimised"};

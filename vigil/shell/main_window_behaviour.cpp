@@ -37,9 +37,10 @@ MainWindowBehaviour::MainWindowBehaviour(forms::Form1& form, SettingsPort& setti
     f_.windowsApply.Clicked.Add([this] { windowsApply_Click(); });
     f_.webLink.Clicked.Add([this] { webLink_Click(); });
 
-    for (forms::CheckBox* box : {&f_.connection, &f_.errorWin, &f_.chkTriggerCon, &f_.monWeb,
-                                 &f_.startmin, &f_.startschedule, &f_.exReport, &f_.htmlEmail,
-                                 &f_.uptimeEmail, &f_.emailOnline, &f_.DialUpDisconnect})
+    for (forms::CheckBox* box :
+         {&f_.connection, &f_.errorWin, &f_.chkTriggerCon, &f_.monWeb, &f_.startmin,
+          &f_.startschedule, &f_.exReport, &f_.htmlEmail, &f_.uptimeEmail, &f_.emailOnline,
+          &f_.DialUpDisconnect, &f_.chkHttpStatus})
         box->Clicked.Add([this] { settings_.SaveSettings(); });
     f_.connectionUrl.Change.Add([this] { settings_.SaveSettings(); });
 }

@@ -90,6 +90,8 @@ void SettingsStore::SaveSettings() {
         write("Email2-" + slot, f.emailList2.List(n));
     }
     write("WebSiteCount", std::to_string(f.domainList.ListCount()));
+    // Values added after the first release go last, so every earlier one keeps its place.
+    write("HttpStatusCheck", StateText(f.chkHttpStatus));
 }
 
 void SettingsStore::LoadSettings() {
@@ -207,6 +209,7 @@ void SettingsStore::LoadOptions() {
     text(f.proxyIP, "ProxyIP", "127.0.0.1");
     text(f.proxyPort, "ProxyPort", "80");
     text(e.smtpServer, "smtpserver", "");
+    state(f.chkHttpStatus, "HttpStatusCheck"); // absent: unchecked, the body alone decides
 }
 
 void SettingsStore::ApplyPosition(const std::string& name, bool top) {

@@ -109,3 +109,75 @@ TEST_F(CheckUrlFixture, InetControlPassesItsSettingsAndRaisesOnFailure) {
     EXPECT_EQ(inet1.cancels, 1);
     EXPECT_FALSE(form1.Inet1.StillExecuting());
 }
+
+namespace {
+
+// "Treat HTTP error status as failure": the answer the transfer gives, the option and the mode,
+// and the verdict.
+struct StatusCase {
+    const char* what;
+    int option;
+    int mode;
+    int status;
+    const char* reason;
+    const char* body;
+    const char* verdict;
+};
+
+// nginx's own error page: nothing in it matches a row of the table.
+constexpr const char* kNginx404 =
+    "<html>\r\n<head><title>404 Not Found</title></head>\r\n<body>\r\n"
+    "<center><h1>404 Not Found</h1></center>\r\n<hr><center>nginx/"
+    "1.22.1</center>\r\n</body>\r\n</html>\r\n";
+
+const StatusCase kStatusCases[] = {
+    {"off: the body alone decides", 0, kSiteCheck, 404, "Not Found", kNginx404, "OK"},
+    {"on: a 404 answer with a passing body", 1, kSiteCheck, 404, "Not Found", kNginx404,
+     "404 not found"},
+    {"on: a body the table flags keeps its verdict", 1, kSiteCheck, 503, "Service Unavailable",
+     "<p>Unexpected error</p><p>Active Server Pages</p>", "ASP Application Error"},
+    {"on: 200 is healthy", 1, kSiteCheck, 200, "OK", "<html>welcome</html>", "OK"},
+    {"on: 399 is below the first error status", 1, kSiteCheck, 399, "Odd", "<html></html>", "OK"},
+    {"on: 400 is the first error status", 1, kSiteCheck, 400, "Bad Request", "<html></html>",
+     "400 bad request"},
+    {"on: 503", 1, kSiteCheck, 503, "Service Unavailable", "<html>down</html>",
+     "503 service unavailable"},
+    {"on: any mode but 2 is a site check", 1, 0, 500, "Internal Server Error", "<html></html>",
+     "500 internal server error"},
+    {"on: the connection test reads the body only", 1, kConnectionCheck, 404, "Not Found",
+     kNginx404, "OK"},
+    {"on: no reason phrase gives the code alone", 1, kSiteCheck, 500, "", "<html></html>", "500"},
+    {"on: a blank reason phrase is none", 1, kSiteCheck, 502, "  ", "<html></html>", "502"},
+    {"on: blanks around the phrase and control characters go", 1, kSiteCheck, 418,
+     " I'm a\x01 Teapot\x7f ", "<html></html>", "418 i'm a teapot"},
+    {"on: a scheme without a status (0) is judged by its body", 1, kSiteCheck, 0, "", "plain file",
+     "OK"},
+};
+
+} // namespace
+
+TEST_F(CheckUrlFixture, HttpErrorStatusOption) {
+    for (const StatusCase& c : kStatusCases) {
+        form1.chkHttpStatus.SetValue(c.option);
+        fakes::ScriptedTransfer& transfer = c.mode == kConnectionCheck ? inet2 : inet1;
+        transfer.results.push_back(TransferResult::Answer(c.body, c.status, c.reason));
+        EXPECT_EQ(checker.CheckUrl("http://www.example.com/", c.mode), c.verdict) << c.what;
+    }
+}
+
+TEST_F(CheckUrlFixture, LongReasonPhraseIsCutInTheVerdict) {
+    form1.chkHttpStatus.SetValue(1);
+    inet1.results.push_back(TransferResult::Answer("<html></html>", 599, std::string(500, 'X')));
+    EXPECT_EQ(checker.CheckUrl("http://www.example.com/", kSiteCheck),
+              "599 " + std::string(kMaxReasonInVerdict, 'x'));
+}
+
+TEST_F(CheckUrlFixture, InetFetchHandsOverTheStatusAndOpenUrlTheBodyAlone) {
+    inet1.results.push_back(TransferResult::Answer("gone", 410, "Gone"));
+    forms::InetResponse response = form1.Inet1.Fetch("http://a/");
+    EXPECT_EQ(response.body, "gone");
+    EXPECT_EQ(response.status, 410);
+    EXPECT_EQ(response.statusText, "Gone");
+    inet1.results.push_back(TransferResult::Answer("gone", 410, "Gone"));
+    EXPECT_EQ(form1.Inet1.OpenURL("http://a/"), "gone");
+}

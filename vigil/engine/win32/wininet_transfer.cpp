@@ -7,6 +7,7 @@
 
 #include <wininet.h>
 
+#include <algorithm>
 #include <cctype>
 #include <new>
 #include <string>
@@ -166,6 +167,27 @@ HINTERNET OpenAddress(WinInetTransfer::Job& job, HINTERNET session, const std::s
     return request;
 }
 
+// The status line of an HTTP answer (after any redirection WinINet followed): the code, 0 when
+// the handle has none (a scheme other than HTTP), and the reason phrase, empty when none came.
+void ReadStatus(HINTERNET request, int& status, std::string& reason) {
+    DWORD code = 0;
+    DWORD size = sizeof code;
+    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size,
+                        nullptr))
+        return;
+    status = static_cast<int>(code);
+    std::string text(64, '\0');
+    size = static_cast<DWORD>(text.size());
+    BOOL got = HttpQueryInfoA(request, HTTP_QUERY_STATUS_TEXT, text.data(), &size, nullptr);
+    if (!got && GetLastError() == ERROR_INSUFFICIENT_BUFFER && size < 64 * 1024) {
+        text.assign(size + 1, '\0');
+        size = static_cast<DWORD>(text.size());
+        got = HttpQueryInfoA(request, HTTP_QUERY_STATUS_TEXT, text.data(), &size, nullptr);
+    }
+    if (got)
+        reason.assign(text.data(), std::min<std::size_t>(size, text.size()));
+}
+
 TransferResult Fetch(WinInetTransfer::Job& job) {
     const TransferRequest& request = job.request;
     DWORD access = INTERNET_OPEN_TYPE_PRECONFIG;
@@ -205,7 +227,13 @@ TransferResult Fetch(WinInetTransfer::Job& job) {
             return TransferResult::Failure("the body is larger than the program accepts");
         body.append(buffer, got);
     }
-    return TransferResult::Body(std::move(body));
+    HINTERNET live = job.Live(&WinInetTransfer::Job::url);
+    if (!live)
+        return TransferResult::Failure("abandoned");
+    int status = 0;
+    std::string reason;
+    ReadStatus(live, status, reason);
+    return TransferResult::Answer(std::move(body), status, std::move(reason));
 }
 
 void RunJob(std::shared_ptr<WinInetTransfer::Job> job) {

@@ -68,6 +68,7 @@ TEST(DesignValues, OptionControlsBeforeAnyLoad) {
     };
     for (const Box& c :
          std::vector<Box>{{f.connection, "Warn on no connection", 0},
+                          {f.chkHttpStatus, "Treat HTTP error status as failure", 0},
                           {f.errorWin, "Display Error Window", 0},
                           {f.chkTriggerCon, "Trigger dial-up connection", 0},
                           {f.monWeb, "Continuously monitor connection", 0},

@@ -116,7 +116,8 @@ TEST_F(MainWindowBehaviourTest, ApplyAddsOrRemovesTheRunEntryAfterSaving) {
 TEST_F(MainWindowBehaviourTest, OptionClicksSaveAndTheOthersDoNot) {
     for (forms::CheckBox* box :
          {&f.connection, &f.errorWin, &f.chkTriggerCon, &f.monWeb, &f.startmin, &f.startschedule,
-          &f.exReport, &f.htmlEmail, &f.uptimeEmail, &f.emailOnline, &f.DialUpDisconnect}) {
+          &f.exReport, &f.htmlEmail, &f.uptimeEmail, &f.emailOnline, &f.DialUpDisconnect,
+          &f.chkHttpStatus}) {
         journal.clear();
         box->Click();
         EXPECT_EQ(Saves(), 1) << box->Name();

@@ -161,11 +161,11 @@ void ExpectFirstStartState(Session& r) {
     struct Box {
         const forms::CheckBox& box;
         int value;
-    } boxes[] = {{f.connection, 0},       {f.exReport, 0},       {f.windowsStart, 0},
-                 {f.monWeb, 0},           {f.chkTriggerCon, 0},  {f.startschedule, 0},
-                 {f.errorWin, 1},         {f.startmin, 0},       {f.htmlEmail, 0},
-                 {f.FreqEnable, 0},       {f.uptimeEmail, 0},    {f.emailOnline, 0},
-                 {f.DialUpDisconnect, 0}, {f.autoSaveReports, 1}};
+    } boxes[] = {{f.connection, 0},       {f.exReport, 0},        {f.windowsStart, 0},
+                 {f.monWeb, 0},           {f.chkTriggerCon, 0},   {f.startschedule, 0},
+                 {f.errorWin, 1},         {f.startmin, 0},        {f.htmlEmail, 0},
+                 {f.FreqEnable, 0},       {f.uptimeEmail, 0},     {f.emailOnline, 0},
+                 {f.DialUpDisconnect, 0}, {f.autoSaveReports, 1}, {f.chkHttpStatus, 0}};
     for (const auto& b : boxes)
         EXPECT_EQ(b.box.Value(), b.value) << b.box.Name();
     EXPECT_EQ(f.Slider1.Value(), 3);
@@ -202,7 +202,7 @@ TEST_F(SettingsStoreTest, ErrorAndEmptyReadsMeanNoValue) {
         for (const auto& option : Options())
             Store(option.written, none);
         for (const char* other : {"ConnectionURL", "HTMLEmail", "disconnect", "ProxyIP",
-                                  "ProxyPort", "WebSiteCount", "WebSite0"})
+                                  "ProxyPort", "WebSiteCount", "WebSite0", "HttpStatusCheck"})
             Store(other, none);
         ExpectFirstStartState(*Load());
     }
@@ -229,6 +229,8 @@ TEST_F(SettingsStoreTest, TextsFallBackOnZeroButCheckBoxesDoNot) {
         {"AutoReport", "yes", [](Session& r) { return State(r.f.autoSaveReports); }, "1"},
         {"WarnNoConnection", "1.0", [](Session& r) { return State(r.f.connection); }, "1"},
         {"intervalMins", "0", [](Session& r) { return r.f.intervalMins.Text(); }, "0"},
+        {"HttpStatusCheck", "1", [](Session& r) { return State(r.f.chkHttpStatus); }, "1"},
+        {"HttpStatusCheck", "yes", [](Session& r) { return State(r.f.chkHttpStatus); }, "0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " = \"" + c.stored + "\"");
@@ -244,6 +246,7 @@ TEST_F(SettingsStoreTest, SaveWritesEveryValueInOrderUnderOneOpenOfTheKey) {
     AddSites(run, 3);
     for (const auto& option : Options())
         option.set(run);
+    run.f.chkHttpStatus.SetValue(1);
     run.store.SaveSettings();
 
     EXPECT_EQ(registry.opens, 1);
@@ -258,8 +261,10 @@ TEST_F(SettingsStoreTest, SaveWritesEveryValueInOrderUnderOneOpenOfTheKey) {
         expected.emplace_back("Email2-" + slot, run.f.emailList2.List(n));
     }
     expected.emplace_back("WebSiteCount", "3");
+    // A value added later goes after every earlier one, so none of those moves.
+    expected.emplace_back("HttpStatusCheck", "1");
     EXPECT_EQ(registry.writes, expected);
-    EXPECT_EQ(registry.writes.size(), 30u + 3u * 101u + 1u);
+    EXPECT_EQ(registry.writes.size(), 30u + 3u * 101u + 2u);
     // Names are stored as written, each once.
     EXPECT_EQ(registry.Find(kSettingsKey)->values.size(), registry.writes.size());
     EXPECT_EQ(registry.Find(kSettingsKey)->values.at("htmlemail").name, "htmlEmail");
@@ -281,6 +286,18 @@ TEST_F(SettingsStoreTest, EveryOptionComesBackUnderItsReadSpelling) {
     EXPECT_TRUE(second->f.frmProxy.Visible());
     EXPECT_FALSE(second->f.frmIE.Visible());
     EXPECT_FALSE(second->f.frmDialup.Visible());
+}
+
+TEST_F(SettingsStoreTest, TheHttpStatusOptionComesBackBothWays) {
+    for (int value : {1, 0}) {
+        SCOPED_TRACE(value);
+        registry = RegistryStoreFake();
+        Session first(registry);
+        first.f.chkHttpStatus.SetValue(value);
+        first.store.SaveSettings();
+        EXPECT_EQ(Stored("HttpStatusCheck"), std::to_string(value));
+        EXPECT_EQ(Load()->f.chkHttpStatus.Value(), value);
+    }
 }
 
 TEST_F(SettingsStoreTest, TheDifferentlySpelledNamesAddressTheWrittenValues) {
