@@ -118,6 +118,7 @@ TEST_F(SettingsStoreWine, SaveWritesEveryValueThenLoadBringsItBack) {
         {"ispListing", "Office ISP"},
         {"proxyIP", "10.1.2.3"},
         {"proxyPort", "3128"},
+        {"HttpStatusCheck", "0"},
     };
     std::vector<std::pair<std::string, std::string>> expected = options;
     for (int n = 0; n <= 100; ++n) {

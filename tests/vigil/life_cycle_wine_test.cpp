@@ -164,6 +164,9 @@ TEST_F(VigilLifeCycle, IntervalAndPortFieldsTakeDigitsOnly) {
     std::unique_ptr<testenv::RemoteProcess> vigil;
     HWND main = Start(vigil);
     ASSERT_NE(main, nullptr);
+    // Typed only once start-up has ended (the window is shown then): start-up lets messages
+    // run while it loads the frequency data, and its interval fix-up comes after that.
+    ASSERT_TRUE(WaitVisible(main, true));
     const HWND fields[] = {PageItem(main, IDD_SCHEDULINGFRM, IDC_INTERVALMINS),
                            PageItem(main, IDD_SCHEDULINGFRM, IDC_INTERVALHOURS),
                            SubPageItem(main, IDD_FRMCONNECTION, IDD_FRMPROXY, IDC_PROXYPORT)};

@@ -148,6 +148,8 @@ bool LifeCycle::MenuQuit() {
     f.SetState(forms::WindowState::Normal);
     pump_.DoEvents();
     settings_.SaveSettings();
+    // The program ends at once, but not with its icon left behind in the notification area.
+    Run(steps_.removeTrayIcon);
     process_.EndProgramNow();
     return true;
 }

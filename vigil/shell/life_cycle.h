@@ -50,7 +50,8 @@ public:
 
     // The close request of the main window; true when the program is ending.
     bool WindowCloseQuit();
-    // "Quit Vigil"; true when the program is ending.
+    // "Quit Vigil"; true when the program is ending. It saves and ends at once, without
+    // unloading the windows or writing the report, but it removes the icon.
     bool MenuQuit();
 
     const engine::CalendarDate& StartupDate() const { return startupDate_; }

@@ -37,10 +37,11 @@ MainWindowBehaviour::MainWindowBehaviour(forms::Form1& form, SettingsPort& setti
     f_.windowsApply.Clicked.Add([this] { windowsApply_Click(); });
     f_.webLink.Clicked.Add([this] { webLink_Click(); });
 
+    // chkTriggerCon, monWeb and DialUpDisconnect belong to the connection options, which save
+    // them themselves (engine::ConnectionModes); a second save here would write twice.
     for (forms::CheckBox* box :
-         {&f_.connection, &f_.errorWin, &f_.chkTriggerCon, &f_.monWeb, &f_.startmin,
-          &f_.startschedule, &f_.exReport, &f_.htmlEmail, &f_.uptimeEmail, &f_.emailOnline,
-          &f_.DialUpDisconnect, &f_.chkHttpStatus})
+         {&f_.connection, &f_.errorWin, &f_.startmin, &f_.startschedule, &f_.exReport,
+          &f_.htmlEmail, &f_.uptimeEmail, &f_.emailOnline, &f_.chkHttpStatus})
         box->Clicked.Add([this] { settings_.SaveSettings(); });
     f_.connectionUrl.Change.Add([this] { settings_.SaveSettings(); });
 }

@@ -196,13 +196,13 @@ TEST_F(LifeCycleTest, MenuQuitDuringACheckOnlyTellsTheUser) {
     EXPECT_TRUE(f.Visible());
 }
 
-TEST_F(LifeCycleTest, MenuQuitSavesAndEndsWithoutUnloadingOrTheReport) {
+TEST_F(LifeCycleTest, MenuQuitSavesRemovesTheIconAndEndsWithoutUnloadingOrTheReport) {
     Started();
     files.folders.insert("reports");
     f.exReport.SetValue(1);
     journal.clear();
     EXPECT_TRUE(cycle->MenuQuit());
-    EXPECT_EQ(journal, (fakes::Journal{"SaveSettings", "EndProgramNow"}));
+    EXPECT_EQ(journal, (fakes::Journal{"SaveSettings", "removeTrayIcon", "EndProgramNow"}));
     EXPECT_EQ(pump.calls, 1);
     EXPECT_FALSE(f.Visible());
     EXPECT_TRUE(files.files.empty());
