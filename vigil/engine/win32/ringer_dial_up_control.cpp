@@ -34,6 +34,13 @@ Variant Text(const std::string& text) {
     return v;
 }
 
+Variant Boolean(bool value) {
+    Variant v;
+    V_VT(v.Put()) = VT_BOOL;
+    V_BOOL(v.Get()) = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return v;
+}
+
 std::string AsText(Variant& v) {
     Variant text;
     if (FAILED(VariantChangeType(text.Put(), v.Get(), 0, VT_BSTR)))
@@ -240,10 +247,7 @@ RingerDialUpControl::RingerDialUpControl(std::optional<bool> savedRaiseErrors,
     ComPtr<IPersistPropertyBag> persist;
     if (SUCCEEDED(control_.As(persist))) {
         if (savedRaiseErrors) {
-            Variant value;
-            V_VT(value.Put()) = VT_BOOL;
-            V_BOOL(value.Get()) = *savedRaiseErrors ? VARIANT_TRUE : VARIANT_FALSE;
-            bag_->values[L"RaiseErrors"] = value;
+            bag_->values[L"RaiseErrors"] = Boolean(*savedRaiseErrors);
             persist->Load(bag_.Get(), nullptr);
         } else {
             persist->InitNew();
@@ -352,10 +356,7 @@ bool RingerDialUpControl::RaiseErrors() {
 void RingerDialUpControl::SetRaiseErrors(bool p_bRaiseErrors) {
     if (!control_)
         ThrowNotCreated();
-    Variant value;
-    V_VT(value.Put()) = VT_BOOL;
-    V_BOOL(value.Get()) = p_bRaiseErrors ? VARIANT_TRUE : VARIANT_FALSE;
-    Call(control_.Get(), L"RaiseErrors", DISPATCH_PROPERTYPUT, {value});
+    Call(control_.Get(), L"RaiseErrors", DISPATCH_PROPERTYPUT, {Boolean(p_bRaiseErrors)});
 }
 
 void RingerDialUpControl::OnEvent(DISPID id, DISPPARAMS* params) {
