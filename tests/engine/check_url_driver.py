@@ -1,12 +1,13 @@
 #!/usr/bin/python3
 """Starts the local peers, then runs the Wine test of CheckUrl against them."""
 import os
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from nginx_peer import Nginx  # noqa: E402
 from page_servers import Peers  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from peers import program_env, run_program  # noqa: E402
 
 
 def main():
@@ -17,11 +18,7 @@ def main():
     except Exception:
         peers.stop()
         raise
-    env = dict(os.environ)
-    for name in ("http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "no_proxy",
-                 "NO_PROXY", "all_proxy", "ALL_PROXY", "ftp_proxy"):
-        env.pop(name, None)
-    env.update({
+    env = program_env({
         "VIGIL_ORIGIN_PORT": str(peers.origin),
         "VIGIL_CLOSER_PORT": str(peers.closer),
         "VIGIL_SILENT_PORT": str(peers.silent),
@@ -31,12 +28,8 @@ def main():
         "VIGIL_NGINX_PORT": str(nginx.port),
     })
     try:
-        run = subprocess.run([env["VIGIL_WINE_RUN"], exe], env=env, timeout=240,
-                             stdin=subprocess.DEVNULL)
-        status = run.returncode
-    except subprocess.TimeoutExpired:
-        print("the Wine test did not end in time")
-        status = 1
+        status = run_program(exe, env, timeout=240)
+        status = 1 if status is None else status
     finally:
         peers.stop()
         nginx.stop()

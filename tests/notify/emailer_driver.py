@@ -8,40 +8,21 @@ The web service answers a request whose email starts with "good" with a page tit
 """
 import email
 import email.policy
-import http.server
 import os
 import re
-import socket
-import subprocess
 import sys
-import threading
 import urllib.parse
 
-from aiosmtpd.controller import Controller
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from peers import (PageHandler, Recorder, Silent, check, program_env, run_program,  # noqa: E402
+                   start_http, start_smtp, stop_http)
 
 FOOTER = ("The text contained within this email is confidential. If you are not the named "
           "recepient it could be unlawful for you to read, copy,distribute, disclose or use "
           "the information contained herewith.")
 
 
-class Recorder:
-    def __init__(self):
-        self.messages = []
-
-    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        if address.endswith("@refused.example"):
-            return "550 5.1.1 <%s>: no such user" % address
-        envelope.rcpt_tos.append(address)
-        return "250 OK"
-
-    async def handle_DATA(self, server, session, envelope):
-        self.messages.append({"rcpt_tos": list(envelope.rcpt_tos),
-                              "mail_from": envelope.mail_from,
-                              "raw": envelope.original_content})
-        return "250 Message accepted for delivery"
-
-
-class Service(http.server.BaseHTTPRequestHandler):
+class Service(PageHandler):
     requests = []
 
     def do_GET(self):
@@ -50,55 +31,7 @@ class Service(http.server.BaseHTTPRequestHandler):
         address = urllib.parse.parse_qs(query).get("email", [""])[0]
         title = "Vigil Emailer" if address.startswith("good") else "Server Too Busy"
         body = ("<html><head><title>%s</title></head><body>ok</body></html>" % title).encode()
-        self.send_response(200)
-        self.send_header("Content-Type", "text/html")
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
-
-    def log_message(self, *args):
-        pass
-
-
-class Silent:
-    """Accepts connections and holds them without a word until stopped."""
-
-    def __init__(self):
-        self.sock = socket.socket()
-        self.sock.bind(("127.0.0.1", 0))
-        self.sock.listen(8)
-        self.sock.settimeout(0.5)
-        self.port = self.sock.getsockname()[1]
-        self.held = []
-        self.stopping = threading.Event()
-        self.thread = threading.Thread(target=self._run, daemon=True)
-        self.thread.start()
-
-    def _run(self):
-        while not self.stopping.is_set():
-            try:
-                self.held.append(self.sock.accept()[0])
-            except socket.timeout:
-                pass
-
-    def stop(self):
-        self.stopping.set()
-        self.thread.join(5)
-        for conn in self.held:
-            conn.close()
-        self.sock.close()
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def check(condition, what, failures):
-    if not condition:
-        print("FAILED:", what)
-        failures.append(what)
+        self.send_page(200, body)
 
 
 def parsed(message):
@@ -167,31 +100,20 @@ def check_service(requests, failures):
 
 def main():
     exe = sys.argv[1]
-    recorder = Recorder()
-    smtp = Controller(recorder, hostname="127.0.0.1", port=free_port())
-    smtp.start()
-    service = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Service)
-    threading.Thread(target=service.serve_forever, daemon=True).start()
+    recorder = Recorder(refuses=lambda envelope, address: address.endswith("@refused.example"))
+    smtp = start_smtp(recorder)
+    service = start_http(Service)
     silent = Silent()
 
-    env = dict(os.environ)
-    for name in ("http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "no_proxy",
-                 "NO_PROXY", "all_proxy", "ALL_PROXY", "ftp_proxy"):
-        env.pop(name, None)
-    env.update({"VIGIL_SMTP_PORT": str(smtp.port),
-                "VIGIL_SERVICE_PORT": str(service.server_address[1]),
-                "VIGIL_SILENT_PORT": str(silent.port)})
+    env = program_env({"VIGIL_SMTP_PORT": str(smtp.port),
+                       "VIGIL_SERVICE_PORT": str(service.server_address[1]),
+                       "VIGIL_SILENT_PORT": str(silent.port)})
     try:
-        run = subprocess.run([env["VIGIL_WINE_RUN"], exe], env=env, timeout=240,
-                             stdin=subprocess.DEVNULL)
-        status = run.returncode
-    except subprocess.TimeoutExpired:
-        print("the Wine test did not end in time")
-        status = 1
+        status = run_program(exe, env, timeout=240)
+        status = 1 if status is None else status
     finally:
         smtp.stop()
-        service.shutdown()
-        service.server_close()
+        stop_http(service)
         silent.stop()
 
     failures = []

@@ -10,14 +10,12 @@ against them, then checks what the SMTP server received.
 """
 import email
 import email.policy
-import http.server
 import os
-import socket
-import subprocess
 import sys
-import threading
 
-from aiosmtpd.controller import Controller
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from peers import (PageHandler, Recorder, Silent, check, free_port, program_env,  # noqa: E402
+                   run_program, start_http, start_smtp, stop_http)
 
 HTML_BODY = ("<body text=#000000 leftmargin=10><table width=100% border=0>" +
              "<tr><td bgcolor=#BBC47A width='75%'>&nbsp; </td></tr>" * 60 +
@@ -30,80 +28,11 @@ PAGES = {
 }
 
 
-class Recorder:
-    def __init__(self, refuse_after_first=False):
-        self.refuse_after_first = refuse_after_first
-        self.messages = []
-
-    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        if self.refuse_after_first and envelope.rcpt_tos:
-            return "550 5.1.1 <%s>: no such user" % address
-        envelope.rcpt_tos.append(address)
-        return "250 OK"
-
-    async def handle_DATA(self, server, session, envelope):
-        self.messages.append({
-            "mail_from": envelope.mail_from,
-            "rcpt_tos": list(envelope.rcpt_tos),
-            "raw": envelope.original_content,
-        })
-        return "250 Message accepted for delivery"
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-class Silent:
-    """Accepts connections and holds them without a word until stopped."""
-
-    def __init__(self):
-        self.sock = socket.socket()
-        self.sock.bind(("127.0.0.1", 0))
-        self.sock.listen(8)
-        self.sock.settimeout(0.5)
-        self.port = self.sock.getsockname()[1]
-        self.held = []
-        self.stopping = threading.Event()
-        self.thread = threading.Thread(target=self._run, daemon=True)
-        self.thread.start()
-
-    def _run(self):
-        while not self.stopping.is_set():
-            try:
-                conn, _ = self.sock.accept()
-                self.held.append(conn)
-            except socket.timeout:
-                pass
-
-    def stop(self):
-        self.stopping.set()
-        self.thread.join(5)
-        for conn in self.held:
-            conn.close()
-        self.sock.close()
-
-
-class Pages(http.server.BaseHTTPRequestHandler):
+class Pages(PageHandler):
     def do_GET(self):
         body = PAGES.get(self.path)
-        self.send_response(200 if body is not None else 404)
-        body = body if body is not None else b"not found"
-        self.send_header("Content-Type", "text/html")
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
-
-    def log_message(self, *args):
-        pass
-
-
-def check(condition, what, failures):
-    if not condition:
-        print("FAILED:", what)
-        failures.append(what)
+        self.send_page(200 if body is not None else 404,
+                       body if body is not None else b"not found")
 
 
 def check_lines(raw, failures):
@@ -154,20 +83,13 @@ def check_received(accepting, refusing, failures):
 
 def main():
     exe = sys.argv[1]
-    accepting, refusing = Recorder(), Recorder(refuse_after_first=True)
-    controllers = [Controller(accepting, hostname="127.0.0.1", port=free_port()),
-                   Controller(refusing, hostname="127.0.0.1", port=free_port())]
-    for c in controllers:
-        c.start()
+    accepting = Recorder()
+    refusing = Recorder(refuses=lambda envelope, address: bool(envelope.rcpt_tos))
+    controllers = [start_smtp(accepting), start_smtp(refusing)]
     smtp_silent, http_silent = Silent(), Silent()
-    pages = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Pages)
-    threading.Thread(target=pages.serve_forever, daemon=True).start()
+    pages = start_http(Pages)
 
-    env = dict(os.environ)
-    for name in ("http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "no_proxy",
-                 "NO_PROXY", "all_proxy", "ALL_PROXY", "ftp_proxy"):
-        env.pop(name, None)
-    env.update({
+    env = program_env({
         "VIGIL_SMTP_PORT": str(controllers[0].port),
         "VIGIL_SMTP_REFUSING_PORT": str(controllers[1].port),
         "VIGIL_SMTP_SILENT_PORT": str(smtp_silent.port),
@@ -176,24 +98,18 @@ def main():
         "VIGIL_HTTP_SILENT_PORT": str(http_silent.port),
     })
     failures = []
-    run = subprocess.Popen([env["VIGIL_WINE_RUN"], exe], env=env, stdin=subprocess.DEVNULL)
     try:
-        check(run.wait(timeout=240) == 0, "the Wine test passed", failures)
-    except subprocess.TimeoutExpired:
-        check(False, "the Wine test ended in time", failures)
-        # The runner shows what the program wrote so far when it is asked to stop.
-        run.terminate()
-        try:
-            run.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            run.kill()
-            run.wait()
+        status = run_program(exe, env, timeout=240)
+        if status is None:
+            check(False, "the Wine test ended in time", failures)
+        else:
+            check(status == 0, "the Wine test passed", failures)
     finally:
         for c in controllers:
             c.stop()
         smtp_silent.stop()
         http_silent.stop()
-        pages.shutdown()
+        stop_http(pages)
     check_received(accepting, refusing, failures)
     return 1 if failures else 0
 

@@ -9,14 +9,13 @@ VIGIL_CLOSED_PORT is a port nothing listens on.
 """
 import email
 import email.policy
-import http.server
 import os
-import socket
-import subprocess
 import sys
 import threading
 
-from aiosmtpd.controller import Controller
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from peers import (PageHandler, Recorder, check, free_port, program_env,  # noqa: E402
+                   run_program, start_http, start_smtp, stop_http)
 
 OK_PAGE = b"<html><head><title>Fine</title></head><body>All is well here.</body></html>"
 # The classification matches these patterns against the whole (lower-cased) page.
@@ -24,18 +23,7 @@ MISSING_PAGE = b"404 Not Found"
 BROKEN_PAGE = b"500 Internal Server Error"
 
 
-class Recorder:
-    def __init__(self):
-        self.messages = []
-
-    async def handle_DATA(self, server, session, envelope):
-        self.messages.append({"rcpt_tos": list(envelope.rcpt_tos),
-                              "mail_from": envelope.mail_from,
-                              "raw": envelope.original_content})
-        return "250 Message accepted for delivery"
-
-
-class Pages(http.server.BaseHTTPRequestHandler):
+class Pages(PageHandler):
     lock = threading.Lock()
     seen = set()
     flaky_up = False
@@ -59,27 +47,7 @@ class Pages(http.server.BaseHTTPRequestHandler):
         elif path == "/set":
             with Pages.lock:
                 Pages.flaky_up = query == "flaky=up"
-        self.send_response(status)
-        self.send_header("Content-Type", "text/html")
-        self.send_header("Content-Length", str(len(body)))
-        self.send_header("Cache-Control", "no-cache")
-        self.end_headers()
-        self.wfile.write(body)
-
-    def log_message(self, *args):
-        pass
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def check(condition, what, failures):
-    if not condition:
-        print("FAILED:", what)
-        failures.append(what)
+        self.send_page(status, body, [("Cache-Control", "no-cache")])
 
 
 def check_mails(messages, site, failures):
@@ -114,18 +82,12 @@ def check_mails(messages, site, failures):
 def main():
     exe = sys.argv[1]
     recorder = Recorder()
-    smtp = Controller(recorder, hostname="127.0.0.1", port=free_port())
-    smtp.start()
-    pages = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Pages)
-    threading.Thread(target=pages.serve_forever, daemon=True).start()
+    smtp = start_smtp(recorder)
+    pages = start_http(Pages)
     http_port = pages.server_address[1]
 
-    env = dict(os.environ)
-    for name in ("http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "no_proxy",
-                 "NO_PROXY", "all_proxy", "ALL_PROXY", "ftp_proxy"):
-        env.pop(name, None)
-    env.update({"VIGIL_SMTP_PORT": str(smtp.port), "VIGIL_HTTP_PORT": str(http_port),
-                "VIGIL_CLOSED_PORT": str(free_port())})
+    env = program_env({"VIGIL_SMTP_PORT": str(smtp.port), "VIGIL_HTTP_PORT": str(http_port),
+                       "VIGIL_CLOSED_PORT": str(free_port())})
     # "Status Report" opens the page through the shell: no browser in the test. The dial-up
     # test's rasapi32.dll is loaded only as a native library from the program's folder; Wine
     # takes the override from the environment it starts with, not from a parent's later change.
@@ -133,16 +95,11 @@ def main():
     env["WINEDLLOVERRIDES"] = overrides + (";" + env["WINEDLLOVERRIDES"]
                                            if env.get("WINEDLLOVERRIDES") else "")
     try:
-        run = subprocess.run([env["VIGIL_WINE_RUN"], exe] + sys.argv[2:], env=env, timeout=900,
-                             stdin=subprocess.DEVNULL)
-        status = run.returncode
-    except subprocess.TimeoutExpired:
-        print("the Wine test did not end in time")
-        status = 1
+        status = run_program(exe, env, timeout=900, args=sys.argv[2:])
+        status = 1 if status is None else status
     finally:
         smtp.stop()
-        pages.shutdown()
-        pages.server_close()
+        stop_http(pages)
 
     failures = []
     if not os.environ.get("GTEST_FILTER") and not any("--gtest_filter" in a for a in sys.argv[2:]):

@@ -34,6 +34,13 @@ Variant Text(const std::string& text) {
     return v;
 }
 
+Variant Boolean(bool value) {
+    Variant v;
+    V_VT(v.Put()) = VT_BOOL;
+    V_BOOL(v.Get()) = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return v;
+}
+
 std::string AsText(Variant& v) {
     Variant text;
     if (FAILED(VariantChangeType(text.Put(), v.Get(), 0, VT_BSTR)))
@@ -122,21 +129,15 @@ std::string TextArgument(VARIANTARG& arg) {
     return AsText(copy);
 }
 
-} // namespace
-
-// Receives the control's events: a plain IDispatch that hands them to the port while it
-// is connected. It can outlive the port (the control may still hold it).
-class RingerDialUpControl::EventSink final : public IDispatch {
+// The IUnknown of the small COM objects the port makes itself: one reference count, and
+// the interfaces Answers() names besides IUnknown.
+template <class Interface> class OwnComObject : public Interface {
 public:
-    explicit EventSink(RingerDialUpControl* owner) : owner_(owner) {}
-    void Detach() { owner_ = nullptr; }
-    void SetEventsIid(const IID& iid) { events_ = iid; }
-
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (!object)
             return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == events_) {
-            *object = static_cast<IDispatch*>(this);
+        if (riid == IID_IUnknown || Answers(riid)) {
+            *object = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
         }
@@ -150,6 +151,25 @@ public:
             delete this;
         return static_cast<ULONG>(left);
     }
+
+protected:
+    virtual ~OwnComObject() = default;
+    virtual bool Answers(REFIID riid) const = 0;
+
+private:
+    LONG refs_ = 1;
+};
+
+} // namespace
+
+// Receives the control's events: a plain IDispatch that hands them to the port while it
+// is connected. It can outlive the port (the control may still hold it).
+class RingerDialUpControl::EventSink final : public OwnComObject<IDispatch> {
+public:
+    explicit EventSink(RingerDialUpControl* owner) : owner_(owner) {}
+    void Detach() { owner_ = nullptr; }
+    void SetEventsIid(const IID& iid) { events_ = iid; }
+
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (!count)
             return E_POINTER;
@@ -179,34 +199,17 @@ public:
     }
 
 private:
-    LONG refs_ = 1;
+    bool Answers(REFIID riid) const override { return riid == IID_IDispatch || riid == events_; }
+
     RingerDialUpControl* owner_;
     IID events_ = IID_IDispatch;
 };
 
 // The container's side of the control's persistence: properties by name, in memory.
-class RingerDialUpControl::PropertyBag final : public IPropertyBag {
+class RingerDialUpControl::PropertyBag final : public OwnComObject<IPropertyBag> {
 public:
     std::map<std::wstring, Variant> values;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IPropertyBag) {
-            *object = static_cast<IPropertyBag*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = InterlockedDecrement(&refs_);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
     HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
         if (!name || !value)
             return E_POINTER;
@@ -224,7 +227,7 @@ public:
     }
 
 private:
-    LONG refs_ = 1;
+    bool Answers(REFIID riid) const override { return riid == IID_IPropertyBag; }
 };
 
 RingerDialUpControl::RingerDialUpControl(std::optional<bool> savedRaiseErrors,
@@ -244,10 +247,7 @@ RingerDialUpControl::RingerDialUpControl(std::optional<bool> savedRaiseErrors,
     ComPtr<IPersistPropertyBag> persist;
     if (SUCCEEDED(control_.As(persist))) {
         if (savedRaiseErrors) {
-            Variant value;
-            V_VT(value.Put()) = VT_BOOL;
-            V_BOOL(value.Get()) = *savedRaiseErrors ? VARIANT_TRUE : VARIANT_FALSE;
-            bag_->values[L"RaiseErrors"] = value;
+            bag_->values[L"RaiseErrors"] = Boolean(*savedRaiseErrors);
             persist->Load(bag_.Get(), nullptr);
         } else {
             persist->InitNew();
@@ -356,10 +356,7 @@ bool RingerDialUpControl::RaiseErrors() {
 void RingerDialUpControl::SetRaiseErrors(bool p_bRaiseErrors) {
     if (!control_)
         ThrowNotCreated();
-    Variant value;
-    V_VT(value.Put()) = VT_BOOL;
-    V_BOOL(value.Get()) = p_bRaiseErrors ? VARIANT_TRUE : VARIANT_FALSE;
-    Call(control_.Get(), L"RaiseErrors", DISPATCH_PROPERTYPUT, {value});
+    Call(control_.Get(), L"RaiseErrors", DISPATCH_PROPERTYPUT, {Boolean(p_bRaiseErrors)});
 }
 
 void RingerDialUpControl::OnEvent(DISPID id, DISPPARAMS* params) {
