@@ -2,6 +2,7 @@
 
 #include "common/win32/handles.h"
 #include "vigil/engine/win32/pumped_wait.h"
+#include "vigil/engine/win32/worker_thread.h"
 
 #include <windows.h>
 
@@ -11,7 +12,6 @@
 #include <cctype>
 #include <new>
 #include <string>
-#include <thread>
 
 namespace vigil::engine::win32 {
 
@@ -289,11 +289,8 @@ TransferResult WinInetTransfer::Open(const TransferRequest& request) {
         job->request.timeoutSeconds = kDefaultRequestTimeoutSeconds;
     if (!job->done)
         return TransferResult::Failure(ErrorText("CreateEvent", GetLastError()));
-    try {
-        std::thread(RunJob, job).detach();
-    } catch (const std::exception&) {
+    if (!StartWorkerThread([job] { RunJob(job); }))
         return TransferResult::Failure("could not start the transfer");
-    }
 
     current_ = job;
     TransferResult outcome;

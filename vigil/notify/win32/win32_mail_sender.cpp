@@ -2,12 +2,12 @@
 
 #include "common/win32/handles.h"
 #include "vigil/engine/win32/pumped_wait.h"
+#include "vigil/engine/win32/worker_thread.h"
 #include "vigil/notify/win32/winsock_transport.h"
 
 #include <windows.h>
 
 #include <memory>
-#include <thread>
 
 namespace vigil::notify::win32 {
 
@@ -67,11 +67,8 @@ SendResult Win32MailSender::Send(std::string_view smtpServer, const MailMessage&
     job->options = options_;
     if (!job->done || !job->stop)
         return SendResult::Failure("could not create the events of a send");
-    try {
-        std::thread(RunJob, job).detach();
-    } catch (const std::exception&) {
+    if (!engine::win32::StartWorkerThread([job] { RunJob(job); }))
         return SendResult::Failure("could not start the send");
-    }
 
     // Connect, greeting, EHLO, HELO, MAIL FROM, each RCPT TO, DATA, the data, its reply, QUIT,
     // and one step more for the name lookup.
