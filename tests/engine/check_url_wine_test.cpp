@@ -6,6 +6,8 @@
 #include "vigil/engine/win32/wininet_transfer.h"
 #include "vigil/forms/form1.h"
 
+#include "tests/support/timer_probe.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -28,31 +30,7 @@ std::string Local(const char* portVariable, const std::string& path) {
     return "http://127.0.0.1:" + Port(portVariable) + path;
 }
 
-// Runs a callback from a window timer, so a test can see the message loop turning while a
-// fetch waits, and act from inside it as a user's click would.
-class TimerProbe {
-public:
-    explicit TimerProbe(std::function<void()> onTick) : onTick_(std::move(onTick)) {
-        active_ = this;
-        id_ = SetTimer(nullptr, 0, 100, &TimerProbe::Proc);
-    }
-    ~TimerProbe() {
-        KillTimer(nullptr, id_);
-        active_ = nullptr;
-    }
-    int ticks = 0;
-
-private:
-    static void CALLBACK Proc(HWND, UINT, UINT_PTR, DWORD) {
-        if (active_) {
-            ++active_->ticks;
-            active_->onTick_();
-        }
-    }
-    static inline TimerProbe* active_ = nullptr;
-    std::function<void()> onTick_;
-    UINT_PTR id_ = 0;
-};
+using testenv::TimerProbe;
 
 class CheckUrlWine : public ::testing::Test {
 protected:
@@ -112,7 +90,7 @@ TEST_F(CheckUrlWine, RefusedPortIsAFailedFetch) {
 TEST_F(CheckUrlWine, SilentServerTimesOutWhileTheMessageLoopRuns) {
     form1.Inet1.SetRequestTimeout(2);
     bool executingSeen = false;
-    TimerProbe probe([&] { executingSeen = executingSeen || form1.Inet1.StillExecuting(); });
+    TimerProbe probe(100, [&] { executingSeen = executingSeen || form1.Inet1.StillExecuting(); });
     const ULONGLONG start = GetTickCount64();
 
     EXPECT_EQ(checker.CheckUrl(Local("VIGIL_SILENT_PORT", "/"), kSiteCheck), "request timed out");
@@ -128,7 +106,7 @@ TEST_F(CheckUrlWine, SilentServerTimesOutWhileTheMessageLoopRuns) {
 TEST_F(CheckUrlWine, CancelFromAMessageHandlerEndsTheTransfer) {
     // The full minute applies; only the cancel ends the wait early.
     bool cancelled = false;
-    TimerProbe probe([&] {
+    TimerProbe probe(100, [&] {
         if (!cancelled && form1.Inet1.StillExecuting()) {
             cancelled = true;
             form1.Inet1.Cancel();
@@ -149,7 +127,7 @@ TEST_F(CheckUrlWine, CancelFreesTheControlForTheNextRequestAtOnce) {
     // a new check on the same control before the cancelled wait has unwound.
     bool stillExecutingAfterCancel = true;
     std::string nested;
-    TimerProbe probe([&] {
+    TimerProbe probe(100, [&] {
         if (nested.empty() && form1.Inet1.StillExecuting()) {
             nested = "started";
             form1.Inet1.Cancel();
@@ -166,7 +144,7 @@ TEST_F(CheckUrlWine, CancelFreesTheControlForTheNextRequestAtOnce) {
 TEST_F(CheckUrlWine, QuitDuringAFetchIsKeptForTheMainLoop) {
     form1.Inet1.SetRequestTimeout(2);
     bool posted = false;
-    TimerProbe probe([&] {
+    TimerProbe probe(100, [&] {
         if (!posted) {
             posted = true;
             PostQuitMessage(7);

@@ -6,6 +6,8 @@
 #include "vigil/notify/win32/win32_mail_sender.h"
 #include "vigil/notify/win32/win32_page_loader.h"
 
+#include "tests/support/timer_probe.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -28,27 +30,7 @@ std::string Server(const char* portVariable) {
     return "127.0.0.1:" + Env(portVariable);
 }
 
-// Counts timer ticks, to show that the message loop turns while a send or a load waits.
-class TimerProbe {
-public:
-    TimerProbe() {
-        active_ = this;
-        id_ = SetTimer(nullptr, 0, 50, &TimerProbe::Proc);
-    }
-    ~TimerProbe() {
-        KillTimer(nullptr, id_);
-        active_ = nullptr;
-    }
-    int ticks = 0;
-
-private:
-    static void CALLBACK Proc(HWND, UINT, UINT_PTR, DWORD) {
-        if (active_)
-            ++active_->ticks;
-    }
-    static inline TimerProbe* active_ = nullptr;
-    UINT_PTR id_ = 0;
-};
+using testenv::TimerProbe;
 
 // The HTML body both sides know: one line of well over 998 characters, with "=" and a byte
 // outside ASCII in it.
@@ -82,7 +64,7 @@ protected:
 // First, so that the transfer it gives up on has ended on its own before the program exits.
 TEST_F(NotifyWine, APageThatNeverArrivesCompletesWithoutATitle) {
     win32::Win32PageLoader loader(pump, 1);
-    TimerProbe probe;
+    TimerProbe probe(50);
     forms::TextBox webGo2("webGo2");
     PageLoadResult seen;
     loader.Navigate("http://127.0.0.1:" + Env("VIGIL_HTTP_SILENT_PORT") + "/verify.asp",
@@ -132,7 +114,7 @@ TEST_F(NotifyWine, ASilentServerTimesOutWhileTheMessageLoopRuns) {
     SmtpOptions options;
     options.stepTimeoutSeconds = 1;
     win32::Win32MailSender sender(pump, options);
-    TimerProbe probe;
+    TimerProbe probe(50);
     const SendResult result =
         sender.Send(Server("VIGIL_SMTP_SILENT_PORT"),
                     Message({"ops@example.com"}, "subject", "body", BodyType::PlainText));
